@@ -1,0 +1,379 @@
+#include "framework/Controls.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextCursor>
+
+#include "resources/Icons.h"
+
+bool CControl::CreateFromTemplate(const TemplateItem& item, CWnd* owner, QWidget* parent) {
+    QWidget* widget = CreateControlWidget(item, parent);
+    if (!widget)
+        return false;
+    m_style = item.style;
+    widget->setGeometry(DluX(item.x), DluY(item.y), DluX(item.w), DluY(item.h));
+    widget->setEnabled(!(item.style & TS_DISABLED));
+    Attach(widget, item.id, owner);
+    if (item.style & TS_HIDDEN)
+        widget->hide();
+    else
+        widget->show();
+    PreSubclassWindow();
+    return true;
+}
+
+// --- CStatic ---------------------------------------------------------------
+
+QWidget* CStatic::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    if (item.kind == ControlKind::StaticIcon) {
+        label->setPixmap(LoadIconPixmap(std::atoi(item.text ? item.text : "0")));
+    } else {
+        label->setText(QString::fromLatin1(item.text ? item.text : ""));
+        label->setTextFormat(Qt::PlainText);
+        Qt::Alignment align = Qt::AlignTop;
+        if (item.style & TS_CENTER)
+            align |= Qt::AlignHCenter;
+        else if (item.style & TS_RIGHT)
+            align |= Qt::AlignRight;
+        else
+            align |= Qt::AlignLeft;
+        label->setAlignment(align);
+        if (item.kind == ControlKind::Static && item.h > 12)
+            label->setWordWrap(true);
+    }
+    if (item.style & TS_BORDER)
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return label;
+}
+
+void CStatic::SetText(const std::string& text) {
+    if (auto* label = qobject_cast<QLabel*>(GetWidget()))
+        label->setText(QString::fromLatin1(text));
+}
+
+std::string CStatic::GetText() const {
+    auto* label = qobject_cast<QLabel*>(GetWidget());
+    return label ? label->text().toLatin1().toStdString() : std::string();
+}
+
+void CStatic::SetIcon(const QPixmap& icon) {
+    if (auto* label = qobject_cast<QLabel*>(GetWidget()))
+        label->setPixmap(icon);
+}
+
+// --- CButton ---------------------------------------------------------------
+
+QWidget* CButton::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
+    const QString text = QString::fromLatin1(item.text ? item.text : "");
+    QAbstractButton* button = nullptr;
+    switch (item.kind) {
+    case ControlKind::CheckBox:
+        button = new QCheckBox(text, parent);
+        break;
+    case ControlKind::RadioButton:
+        button = new QRadioButton(text, parent);
+        break;
+    case ControlKind::GroupBox:
+        return new QGroupBox(text, parent);
+    default: {
+        auto* push = new QPushButton(text, parent);
+        push->setAutoDefault(false);
+        push->setDefault(item.kind == ControlKind::DefPushButton);
+        button = push;
+        break;
+    }
+    }
+    QObject::connect(button, &QAbstractButton::clicked, [this] { NotifyParent(BN_CLICKED); });
+    return button;
+}
+
+void CButton::SetText(const std::string& text) {
+    if (auto* button = qobject_cast<QAbstractButton*>(GetWidget()))
+        button->setText(QString::fromLatin1(text));
+    else if (auto* group = qobject_cast<QGroupBox*>(GetWidget()))
+        group->setTitle(QString::fromLatin1(text));
+}
+
+std::string CButton::GetText() const {
+    if (auto* button = qobject_cast<QAbstractButton*>(GetWidget()))
+        return button->text().toLatin1().toStdString();
+    if (auto* group = qobject_cast<QGroupBox*>(GetWidget()))
+        return group->title().toLatin1().toStdString();
+    return {};
+}
+
+int CButton::GetCheck() const {
+    auto* button = qobject_cast<QAbstractButton*>(GetWidget());
+    return button && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+}
+
+void CButton::SetCheck(int state) {
+    if (auto* button = qobject_cast<QAbstractButton*>(GetWidget()))
+        button->setChecked(state == BST_CHECKED);
+}
+
+void CButton::Click() {
+    if (auto* button = qobject_cast<QAbstractButton*>(GetWidget()))
+        button->click();
+}
+
+// --- CEdit -----------------------------------------------------------------
+
+QWidget* CEdit::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
+    const QString text = QString::fromLatin1(item.text ? item.text : "");
+    if (item.style & TS_MULTILINE) {
+        m_multiLine = true;
+        auto* view = new QPlainTextEdit(parent);
+        view->setReadOnly(item.style & TS_READONLY);
+        view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        view->setUndoRedoEnabled(false);
+        view->setVerticalScrollBarPolicy((item.style & TS_VSCROLL) ? Qt::ScrollBarAlwaysOn
+                                                                   : Qt::ScrollBarAsNeeded);
+        view->setFrameStyle((item.style & TS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
+        m_model.SetText(text.toLatin1().toStdString());
+        view->setPlainText(QString::fromLatin1(m_model.ShownText()));
+        return view;
+    }
+    auto* line = new QLineEdit(text, parent);
+    line->setReadOnly(item.style & TS_READONLY);
+    if (item.style & TS_PASSWORD)
+        line->setEchoMode(QLineEdit::Password);
+    if (item.style & TS_RIGHT)
+        line->setAlignment(Qt::AlignRight);
+    QObject::connect(line, &QLineEdit::textChanged, [this] { NotifyParent(EN_CHANGE); });
+    return line;
+}
+
+std::string CEdit::GetText() const {
+    if (m_multiLine)
+        return m_model.Text();
+    if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
+        return line->text().toLatin1().toStdString();
+    return {};
+}
+
+void CEdit::SetText(const std::string& bytes) {
+    if (m_multiLine) {
+        ApplyChange(m_model.SetText(bytes));
+        NotifyParent(EN_CHANGE);
+        return;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
+        line->setText(QString::fromLatin1(bytes)); // raises EN_CHANGE
+}
+
+void CEdit::ApplyChange(const EditText::Change& change) {
+    auto* view = qobject_cast<QPlainTextEdit*>(GetWidget());
+    if (!view)
+        return;
+    QTextCursor cursor(view->document());
+    cursor.setPosition(change.shownPos);
+    cursor.setPosition(change.shownPos + change.removed, QTextCursor::KeepAnchor);
+    cursor.insertText(QString::fromLatin1(change.inserted));
+}
+
+void CEdit::SetSel(int start, int end, BOOL noScroll) {
+    if (m_multiLine) {
+        m_model.SetSel(start, end);
+        if (!noScroll)
+            ScrollCaret();
+        return;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(GetWidget())) {
+        const int len = int(line->text().size());
+        if (start < 0)
+            start = len;
+        if (end < 0)
+            end = len;
+        line->setSelection(start, end - start);
+    }
+}
+
+void CEdit::GetSel(int* start, int* end) const {
+    if (m_multiLine) {
+        m_model.GetSel(start, end);
+        return;
+    }
+    *start = *end = 0;
+    if (auto* line = qobject_cast<QLineEdit*>(GetWidget())) {
+        *start = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+        *end = *start + int(line->selectedText().size());
+    }
+}
+
+void CEdit::ReplaceSel(const char* text, BOOL canUndo) {
+    (void)canUndo;
+    ReplaceSel(std::string(text ? text : ""));
+}
+
+void CEdit::ReplaceSel(const std::string& bytes) {
+    if (m_multiLine) {
+        ApplyChange(m_model.ReplaceSel(bytes));
+        NotifyParent(EN_CHANGE);
+        return;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
+        line->insert(QString::fromLatin1(bytes));
+}
+
+int CEdit::GetLimitText() const {
+    if (m_multiLine)
+        return m_model.GetLimitText();
+    auto* line = qobject_cast<QLineEdit*>(GetWidget());
+    return line ? line->maxLength() : 0;
+}
+
+void CEdit::SetLimitText(int limit) {
+    if (m_multiLine) {
+        m_model.SetLimitText(limit);
+        return;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
+        line->setMaxLength(limit > 0 ? limit : 32767);
+}
+
+int CEdit::LineFromChar(int index) const {
+    return m_multiLine ? m_model.LineFromChar(index) : 0;
+}
+
+int CEdit::LineIndex(int line) const {
+    if (m_multiLine)
+        return m_model.LineIndex(line);
+    return line <= 0 ? 0 : -1;
+}
+
+int CEdit::GetLineCount() const {
+    return m_multiLine ? m_model.GetLineCount() : 1;
+}
+
+void CEdit::ScrollCaret() {
+    auto* view = qobject_cast<QPlainTextEdit*>(GetWidget());
+    if (!view)
+        return;
+    int start = 0;
+    int end = 0;
+    m_model.GetSel(&start, &end);
+    if (end >= m_model.Length()) {
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+        return;
+    }
+    QTextCursor cursor(view->document());
+    cursor.setPosition(m_model.ShownIndex(end));
+    view->setTextCursor(cursor);
+    view->ensureCursorVisible();
+}
+
+void CEdit::SetReadOnly(BOOL readOnly) {
+    if (auto* view = qobject_cast<QPlainTextEdit*>(GetWidget()))
+        view->setReadOnly(readOnly);
+    else if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
+        line->setReadOnly(readOnly);
+}
+
+void CEdit::UserType(const std::string& text) {
+    if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
+        line->insert(QString::fromLatin1(text));
+}
+
+// --- CComboBox -------------------------------------------------------------
+
+void NotifyingComboBox::showPopup() {
+    m_owner->NotifyParent(CBN_DROPDOWN);
+    QComboBox::showPopup();
+}
+
+QWidget* CComboBox::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
+    auto* combo = new NotifyingComboBox(this, parent);
+    combo->setEditable(item.kind == ControlKind::ComboDropDown);
+    combo->setMaxVisibleItems(20);
+    // The template's height is that of the dropped list; the box itself is
+    // one line high.
+    QObject::connect(combo, qOverload<int>(&QComboBox::activated),
+                     [this](int) { NotifyParent(CBN_SELCHANGE); });
+    return combo;
+}
+
+void CComboBox::SetText(const std::string& text) {
+    auto* combo = qobject_cast<QComboBox*>(GetWidget());
+    if (combo && combo->isEditable())
+        combo->setEditText(QString::fromLatin1(text));
+}
+
+std::string CComboBox::GetText() const {
+    auto* combo = qobject_cast<QComboBox*>(GetWidget());
+    return combo ? combo->currentText().toLatin1().toStdString() : std::string();
+}
+
+int CComboBox::AddString(const char* text) {
+    auto* combo = qobject_cast<QComboBox*>(GetWidget());
+    if (!combo)
+        return CB_ERR;
+    const int current = combo->currentIndex();
+    combo->addItem(QString::fromLatin1(text ? text : ""));
+    // A drop list keeps "no selection" until the program selects an entry.
+    if (current < 0)
+        combo->setCurrentIndex(-1);
+    return combo->count() - 1;
+}
+
+void CComboBox::ResetContent() {
+    if (auto* combo = qobject_cast<QComboBox*>(GetWidget()))
+        combo->clear();
+}
+
+int CComboBox::GetCount() const {
+    auto* combo = qobject_cast<QComboBox*>(GetWidget());
+    return combo ? combo->count() : 0;
+}
+
+int CComboBox::GetCurSel() const {
+    auto* combo = qobject_cast<QComboBox*>(GetWidget());
+    return combo ? combo->currentIndex() : CB_ERR;
+}
+
+int CComboBox::SetCurSel(int index) {
+    auto* combo = qobject_cast<QComboBox*>(GetWidget());
+    if (!combo)
+        return CB_ERR;
+    if (index < 0 || index >= combo->count()) {
+        combo->setCurrentIndex(-1);
+        return CB_ERR;
+    }
+    combo->setCurrentIndex(index);
+    return index;
+}
+
+std::string CComboBox::GetLBText(int index) const {
+    auto* combo = qobject_cast<QComboBox*>(GetWidget());
+    if (!combo || index < 0 || index >= combo->count())
+        return {};
+    return combo->itemText(index).toLatin1().toStdString();
+}
+
+int CComboBox::FindStringExact(int startAfter, const char* text) const {
+    const int count = GetCount();
+    const QString wanted = QString::fromLatin1(text ? text : "");
+    for (int n = 0; n < count; ++n) {
+        const int index = (startAfter + 1 + n) % count;
+        if (QString::fromLatin1(GetLBText(index)).compare(wanted, Qt::CaseInsensitive) == 0)
+            return index;
+    }
+    return CB_ERR;
+}
+
+void CComboBox::UserDropDown() {
+    NotifyParent(CBN_DROPDOWN);
+}
+
+void CComboBox::UserSelect(int index) {
+    if (SetCurSel(index) != CB_ERR)
+        NotifyParent(CBN_SELCHANGE);
+}

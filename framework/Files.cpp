@@ -1,0 +1,218 @@
+#include "framework/Files.h"
+
+#include <cerrno>
+#include <climits>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+CFile::~CFile() {
+    Close();
+}
+
+bool CFile::Open(const std::string& path, unsigned flags) {
+    Close();
+    int oflags = O_CLOEXEC;
+    if (flags & modeReadWrite)
+        oflags |= O_RDWR;
+    else if (flags & modeWrite)
+        oflags |= O_WRONLY;
+    else
+        oflags |= O_RDONLY;
+    if (flags & modeCreate) {
+        oflags |= O_CREAT;
+        if (!(flags & modeNoTruncate))
+            oflags |= O_TRUNC;
+    }
+    const int fd = ::open(path.c_str(), oflags, 0644);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_path = path;
+    return true;
+}
+
+void CFile::Close() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_path.clear();
+}
+
+std::size_t CFile::Read(void* buffer, std::size_t count) {
+    if (m_fd < 0)
+        return 0;
+    std::size_t done = 0;
+    auto* out = static_cast<char*>(buffer);
+    while (done < count) {
+        const ssize_t n = ::read(m_fd, out + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += std::size_t(n);
+    }
+    return done;
+}
+
+bool CFile::Write(const void* data, std::size_t count) {
+    if (m_fd < 0)
+        return false;
+    std::size_t done = 0;
+    const auto* in = static_cast<const char*>(data);
+    while (done < count) {
+        const ssize_t n = ::write(m_fd, in + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += std::size_t(n);
+    }
+    return true;
+}
+
+void CFile::Flush() {
+    // Writes go straight to the system; nothing is buffered here.
+}
+
+std::uint64_t CFile::GetLength() const {
+    struct stat st {};
+    if (m_fd < 0 || fstat(m_fd, &st) != 0)
+        return 0;
+    return std::uint64_t(st.st_size);
+}
+
+std::uint64_t CFile::SeekToEnd() {
+    if (m_fd < 0)
+        return 0;
+    const off_t pos = lseek(m_fd, 0, SEEK_END);
+    return pos < 0 ? 0 : std::uint64_t(pos);
+}
+
+void CFile::SeekToBegin() {
+    if (m_fd >= 0)
+        lseek(m_fd, 0, SEEK_SET);
+}
+
+std::uint64_t CFile::GetPosition() const {
+    if (m_fd < 0)
+        return 0;
+    const off_t pos = lseek(m_fd, 0, SEEK_CUR);
+    return pos < 0 ? 0 : std::uint64_t(pos);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty())
+        return name;
+    if (folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool CreateFolder(const std::string& path) {
+    if (path.empty() || IsDirectory(path))
+        return false;
+    for (std::size_t pos = path.find('/', 1); pos != std::string::npos;
+         pos = path.find('/', pos + 1)) {
+        const std::string parent = path.substr(0, pos);
+        if (!IsDirectory(parent))
+            mkdir(parent.c_str(), 0755);
+    }
+    return mkdir(path.c_str(), 0755) == 0;
+}
+
+bool CopyFileReplace(const std::string& from, const std::string& to) {
+    std::string bytes;
+    if (!ReadWholeFile(from, &bytes))
+        return false;
+    const std::string temp = to + ".part";
+    {
+        CFile out;
+        if (!out.Open(temp, CFile::modeCreate | CFile::modeWrite))
+            return false;
+        if (!out.Write(bytes)) {
+            out.Close();
+            DeleteFileAt(temp);
+            return false;
+        }
+    }
+    if (!RenameFile(temp, to)) {
+        DeleteFileAt(temp);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteFileAt(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        if (fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) != 0)
+            continue;
+        if (FileExists(JoinPath(folder, name)))
+            names.push_back(name);
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* bytes, std::size_t limit) {
+    CFile file;
+    if (!file.Open(path, CFile::modeRead))
+        return false;
+    const std::uint64_t length = file.GetLength();
+    if (length > limit)
+        return false;
+    bytes->resize(std::size_t(length));
+    bytes->resize(file.Read(bytes->data(), bytes->size()));
+    return true;
+}
+
+std::string CurrentDirectory() {
+    char buffer[PATH_MAX];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}
+
+std::string ExecutableDirectory() {
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return {};
+    std::string path(buffer, std::size_t(n));
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}

@@ -1,0 +1,65 @@
+// Files in binary mode and the file-system services the program uses:
+// folders, copies, renames, deletes, finding files by pattern. Paths are
+// joined with '/'. No Qt in here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CFile {
+public:
+    enum : unsigned {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareExclusive = 0x0010,
+        shareDenyNone = 0x0040,
+        modeCreate = 0x1000,
+        modeNoTruncate = 0x2000,
+        typeBinary = 0x8000,
+    };
+
+    CFile() = default;
+    ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    bool Open(const std::string& path, unsigned flags);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+    const std::string& GetFilePath() const { return m_path; }
+
+    std::size_t Read(void* buffer, std::size_t count);
+    // False when not every byte could be written.
+    bool Write(const void* data, std::size_t count);
+    bool Write(const std::string& bytes) { return Write(bytes.data(), bytes.size()); }
+    void Flush();
+    std::uint64_t GetLength() const;
+    std::uint64_t SeekToEnd();
+    void SeekToBegin();
+    std::uint64_t GetPosition() const;
+
+private:
+    int m_fd = -1;
+    std::string m_path;
+};
+
+std::string JoinPath(const std::string& folder, const std::string& name);
+bool FileExists(const std::string& path);
+bool IsDirectory(const std::string& path);
+// Creates the folder and its missing parents; true only when the folder
+// itself did not exist before and now does.
+bool CreateFolder(const std::string& path);
+// Copies, replacing the target; the target is written whole before it
+// takes the name.
+bool CopyFileReplace(const std::string& from, const std::string& to);
+bool DeleteFileAt(const std::string& path);
+bool RenameFile(const std::string& from, const std::string& to);
+// Names (not paths) of the files in `folder` matching `pattern` ('*', '?'),
+// without regard to case, sorted by name.
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern);
+bool ReadWholeFile(const std::string& path, std::string* bytes, std::size_t limit = 64u << 20);
+std::string CurrentDirectory();
+std::string ExecutableDirectory();

@@ -1,0 +1,116 @@
+#include "framework/ModalRunner.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "framework/Dialog.h"
+
+namespace {
+
+QMessageBox::Icon IconOf(UINT type) {
+    switch (type & MB_ICONMASK) {
+    case MB_ICONERROR:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+// "Text|*.txt;*.log|All Files (*.*)|*.*||" to Qt's "Text (*.txt *.log);;All Files (*)".
+QString QtFilter(const std::string& filter) {
+    QStringList parts = QString::fromLatin1(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        patterns.replace("*.*", "*");
+        out << QString("%1 (%2)").arg(parts[i], patterns);
+    }
+    return out.join(";;");
+}
+
+class QtModalRunner : public ModalRunner {
+public:
+    int MessageBox(const std::string& text, const std::string& caption, UINT type) override {
+        QMessageBox box(IconOf(type), QString::fromLatin1(caption), QString::fromLatin1(text),
+                        QMessageBox::NoButton, QApplication::activeWindow());
+        switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MB_YESNOCANCEL:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        case MB_YESNO:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Ok:
+            return IDOK;
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        default:
+            return IDCANCEL;
+        }
+    }
+
+    int RunDialog(CDialog& dialog) override {
+        auto* widget = qobject_cast<QDialog*>(dialog.GetWidget());
+        if (!widget || dialog.IsEnded())
+            return dialog.GetResult();
+        return widget->exec();
+    }
+
+    bool FileDialog(FileDialogRequest& request) override {
+        QFileDialog dialog(QApplication::activeWindow());
+        dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setNameFilter(QtFilter(request.filter));
+        if (!request.defaultExt.empty())
+            dialog.setDefaultSuffix(QString::fromLatin1(request.defaultExt));
+        if (!request.initialFolder.empty())
+            dialog.setDirectory(QString::fromLocal8Bit(request.initialFolder));
+        if (!request.fileName.empty())
+            dialog.selectFile(QString::fromLocal8Bit(request.fileName));
+        if (!request.overwritePrompt)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return false;
+        request.fileName = dialog.selectedFiles().front().toLocal8Bit().toStdString();
+        return true;
+    }
+};
+
+QtModalRunner g_qtRunner;
+ModalRunner* g_runner = nullptr;
+
+} // namespace
+
+ModalRunner& ModalRunner::Get() {
+    return g_runner ? *g_runner : g_qtRunner;
+}
+
+void ModalRunner::Set(ModalRunner* runner) {
+    g_runner = runner;
+}
+
+int AfxMessageBox(const char* text, UINT type) {
+    return ModalRunner::Get().MessageBox(text ? text : "", "Trelvoran", type);
+}

@@ -1,0 +1,37 @@
+// Everything modal goes through here: message boxes, modal dialogs, file
+// dialogs. Production shows them; tests install a runner that answers from
+// a script, so nothing ever blocks.
+#pragma once
+
+#include <string>
+
+#include "framework/WinTypes.h"
+
+class CDialog;
+
+struct FileDialogRequest {
+    bool open = true;       // false: a save dialog
+    std::string defaultExt; // without the dot
+    std::string fileName;   // initial name; on success the chosen path
+    std::string filter;     // "Text|*.txt|All Files (*.*)|*.*||"
+    std::string initialFolder;
+    bool overwritePrompt = true; // save dialogs
+};
+
+class ModalRunner {
+public:
+    virtual ~ModalRunner() = default;
+
+    // Returns IDOK, IDCANCEL, IDYES or IDNO.
+    virtual int MessageBox(const std::string& text, const std::string& caption, UINT type) = 0;
+    // The dialog's window exists and is initialised; returns when it ends.
+    virtual int RunDialog(CDialog& dialog) = 0;
+    // True when the user chose a file (its path in request.fileName).
+    virtual bool FileDialog(FileDialogRequest& request) = 0;
+
+    static ModalRunner& Get();
+    // Installs a runner (tests); null restores the one that shows things.
+    static void Set(ModalRunner* runner);
+};
+
+int AfxMessageBox(const char* text, UINT type = MB_OK);

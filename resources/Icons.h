@@ -1,0 +1,11 @@
+// The program's own artwork, drawn in code: the program icon and the strip
+// of four tab images.
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+QPixmap LoadIconPixmap(int id, int size = 32);
+QIcon LoadAppIcon(int id);
+// Bitmap resources (the tab strip: four 15 x 15 images on pure green).
+QPixmap LoadBitmapResource(int id);

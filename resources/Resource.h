@@ -1,0 +1,71 @@
+// Resource ids: dialog templates, icons, bitmaps, strings and controls.
+#pragma once
+
+// Dialog templates.
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDD_KESTRUNE_DIALOG = 102;
+constexpr int IDD_MYDATA = 103;
+constexpr int IDD_SELECT = 132;
+constexpr int IDD_PLOT = 133;
+constexpr int IDD_UPGRADE = 134;
+constexpr int IDD_SCHEDULE = 135;
+constexpr int IDD_HELP_COMMS = 146;
+constexpr int IDD_HELP_PLOT = 147;
+constexpr int IDD_HELP_SCHEDULE = 148;
+constexpr int IDD_HELP_UPGRADE = 149;
+
+// Icons, bitmaps, strings.
+constexpr int IDR_MAINFRAME = 128;
+constexpr int IDB_TABS = 131;
+constexpr int IDS_ABOUTBOX = 101;
+
+// Main window.
+constexpr int IDC_TAB = 1000;
+constexpr int IDC_PROGRAM_ICON = 1123;
+constexpr int IDC_AUTOPOLL_DISABLED = 1135;
+constexpr int ID_HELP = 57670;
+constexpr int IDC_ABOUT = 3;
+constexpr int IDC_WHERES_MY_DATA = 4;
+
+// "Where's My Data ?"
+constexpr int IDC_PATH_PLOTS = 1140;
+constexpr int IDC_PATH_SCHEDULE = 1141;
+constexpr int IDC_PATH_CONFIG = 1142;
+
+// Communicate page.
+constexpr int IDC_COMBO_PORT = 1001;
+constexpr int IDC_COMBO_BAUD = 1002;
+constexpr int IDC_TERMINAL = 1042;
+constexpr int IDC_USER_BUTTON1 = 1043;
+constexpr int IDC_USER_BUTTON2 = 1044;
+constexpr int IDC_USER_BUTTON3 = 1045;
+constexpr int IDC_USER_BUTTON4 = 1046;
+constexpr int IDC_USER_BUTTON5 = 1047;
+constexpr int IDC_START_CAPTURE = 1048;
+constexpr int IDC_DIAL = 1049;
+constexpr int IDC_HANGUP = 1050;
+constexpr int IDC_CLEAR_SCREEN = 1051;
+constexpr int IDC_USER_BUTTON6 = 1052;
+constexpr int IDC_USER_BUTTON7 = 1053;
+constexpr int IDC_USER_BUTTON8 = 1054;
+constexpr int IDC_FILE_LABEL4 = 1055;
+constexpr int IDC_FILE_LABEL3 = 1056;
+constexpr int IDC_FILE_LABEL1 = 1057;
+constexpr int IDC_FILE_LABEL2 = 1058;
+constexpr int IDC_FILE_LABEL5 = 1059;
+constexpr int IDC_FILE_LABEL6 = 1060;
+constexpr int IDC_PHONE_NUMBER = 1061;
+constexpr int IDC_AUTO_HANGUP = 1062;
+constexpr int IDC_FILE_LABEL7 = 1063;
+constexpr int IDC_FILE_LABEL8 = 1064;
+constexpr int IDC_LEVEL_UP = 1065;
+constexpr int IDC_LEVEL_DOWN = 1066;
+constexpr int IDC_STATUS = 1127;
+constexpr int IDC_DUMP_DATE = 1128;
+constexpr int IDC_CAPTURE_FILE = 1132;
+constexpr int IDC_FRAMING = 1136;
+constexpr int IDC_LEVEL = 1137;
+constexpr int IDC_BUTTON_LABEL = 1138;
+
+// Text of a string resource; empty when there is none.
+const char* LoadStringResource(int id);

@@ -1,0 +1,44 @@
+// Dialog template of the Communicate page.
+#include "framework/Template.h"
+#include "resources/Resource.h"
+#include "resources/TemplateSets.h"
+
+void AddSelectTemplates(std::map<int, DialogTemplate>& t) {
+    using K = ControlKind;
+    std::vector<TemplateItem> select = {
+        {IDC_COMBO_PORT, K::ComboDropList, "", 7, 0, 43, 132, 0},
+        {IDC_COMBO_BAUD, K::ComboDropList, "", 55, 0, 41, 132, 0},
+        {IDC_FRAMING, K::Static, "/8/N/1", 98, 2, 28, 11, 0},
+        {-1, K::Static, "Phone No:", 129, 2, 36, 10, 0},
+        {IDC_PHONE_NUMBER, K::Edit, "", 167, 0, 84, 13, TS_AUTOHSCROLL | TS_BORDER},
+        {IDC_DIAL, K::PushButton, "Dial", 257, 1, 40, 12, 0},
+        {IDC_HANGUP, K::PushButton, "Hangup", 298, 1, 40, 12, 0},
+        {IDC_BUTTON_LABEL, K::Static, "Button", 345, 0, 26, 8, 0},
+        {IDC_LEVEL, K::Static, "Level 1", 345, 8, 28, 8, 0},
+        {IDC_LEVEL_DOWN, K::PushButton, "<", 373, 1, 9, 12, 0},
+        {IDC_LEVEL_UP, K::PushButton, ">", 384, 1, 9, 12, 0},
+        {-1, K::Static, "Auto Hangup", 395, 0, 28, 16, 0},
+        {IDC_AUTO_HANGUP, K::ComboDropList, "", 424, 1, 25, 131, 0},
+        {-1, K::Static, "Mins", 452, 4, 16, 8, 0},
+        {IDC_CLEAR_SCREEN, K::PushButton, "Clear Screen", 7, 20, 50, 12, 0},
+        {IDC_START_CAPTURE, K::PushButton, "Start Capture", 399, 20, 68, 12, 0},
+        {IDC_CAPTURE_FILE, K::Static, "", 399, 33, 68, 10, TS_CENTER},
+        {IDC_TERMINAL, K::Edit, "", 7, 47, 460, 206,
+         TS_MULTILINE | TS_READONLY | TS_VSCROLL | TS_BORDER},
+        {IDC_STATUS, K::Static, "Schedule :", 7, 264, 237, 9, 0},
+        {IDC_DUMP_DATE, K::Static, "Dump Date :", 266, 264, 99, 9, 0},
+        {1, K::PushButton, "OK", 420, 262, 20, 10, TS_HIDDEN},
+        {2, K::PushButton, "Cancel", 444, 262, 20, 10, TS_HIDDEN},
+    };
+    const int userButtons[8] = {IDC_USER_BUTTON1, IDC_USER_BUTTON2, IDC_USER_BUTTON3,
+                                IDC_USER_BUTTON4, IDC_USER_BUTTON5, IDC_USER_BUTTON6,
+                                IDC_USER_BUTTON7, IDC_USER_BUTTON8};
+    const int fileLabels[8] = {IDC_FILE_LABEL1, IDC_FILE_LABEL2, IDC_FILE_LABEL3, IDC_FILE_LABEL4,
+                               IDC_FILE_LABEL5, IDC_FILE_LABEL6, IDC_FILE_LABEL7, IDC_FILE_LABEL8};
+    for (int k = 0; k < 8; ++k) {
+        select.push_back({userButtons[k], K::PushButton, "", 70 + 40 * k, 20, 40, 12, 0});
+        select.push_back(
+            {fileLabels[k], K::Static, "Filename", 70 + 40 * k, 33, 40, 10, TS_CENTER});
+    }
+    t[IDD_SELECT] = DialogTemplate{IDD_SELECT, "", 476, 280, select};
+}

@@ -1,0 +1,75 @@
+// The serial port: a COM port on a termios device, with Win32-style time-outs.
+#pragma once
+
+#include "framework/WinTypes.h"
+
+#include <string>
+
+class CCommPort {
+public:
+    CCommPort();
+    virtual ~CCommPort();
+    CCommPort(const CCommPort&) = delete;
+    CCommPort& operator=(const CCommPort&) = delete;
+
+    // Opens "\\.\COMn" (see ResolveDevicePath) or a device path. Closes a port that is still
+    // open first. Fails, leaving the object closed, when the device is missing, is not a tty
+    // or is held by another open. The line is raw from here on; baud and framing stay as the
+    // driver had them.
+    bool Open(const char* path);
+    void Close();
+    // Discards both buffers.
+    void Purge();
+    // Takes the driver's current settings into the reported settings.
+    void GetState();
+
+    // Every settings step purges first, the "get" ones too. The "get" ones report the settings
+    // this object last set (a pseudo-terminal forces 8N1 whatever is asked of it).
+    void SetBaudRate(DWORD baud); // 8N1, DTR and RTS raised; an unknown rate changes nothing
+    DWORD GetBaudRate();
+    void SetEvenParity();
+    void SetSevenBits();
+    BYTE GetByteSize();
+    bool IsParityEven() const;
+
+    // Read: up to ms for the first byte, then at most 50 ms between bytes, never longer than
+    // ms in all. Write: up to 100 ms per byte until the bytes have left the driver. Until the
+    // first call a read takes only what is already queued.
+    void SetTimeouts(DWORD ms);
+    DWORD Write(const BYTE* data, DWORD count);
+    DWORD Read(BYTE* buffer, DWORD count);
+
+    bool IsOpen() const;
+    // The last Read or Write found the line hung up or the device gone (a pulled USB
+    // adapter); cleared by Open and Close. Such reads and writes return 0 at once.
+    bool IsHungUp() const;
+    // Why the last Open failed, one line; empty after a successful Open.
+    const std::string& GetOpenError() const;
+
+    // Off: Read takes only what is queued and Write does not wait for the driver (tests on a
+    // virtual clock). On by default.
+    static void SetRealWaits(bool on);
+
+private:
+    enum : BYTE { kNoParity = 0, kOddParity = 1, kEvenParity = 2 };
+    struct LineSettings {
+        DWORD baudRate = 0;
+        BYTE byteSize = 8;
+        BYTE parity = kNoParity;
+        bool twoStopBits = false;
+    };
+
+    void ApplySettings(bool raiseModemLines);
+    void ReleaseDevice();
+    bool FailOpen(const std::string& reason);
+
+    int m_fd = -1;
+    BYTE m_bOpen = 0;
+    bool m_bHungUp = false;
+    bool m_bExclusive = false; // this object set TIOCEXCL
+    LineSettings m_line;
+    DWORD m_readTotalMs = 0;
+    std::string m_openError;
+
+    static bool s_realWaits;
+};

@@ -1,0 +1,194 @@
+#include "shell/KestruneDlg.h"
+
+#include <QApplication>
+
+#include "communicate/DialogSelect.h"
+#include "framework/MessageMap.h"
+#include "plot/DialogPlot.h"
+#include "resources/Icons.h"
+#include "resources/Resource.h"
+#include "schedule/DialogSchedule.h"
+#include "shell/InfoDialogs.h"
+#include "upgrade/DialogUpgrade.h"
+
+namespace {
+const MessageMapEntry<CKestruneDlg> kMessageMap[] = {
+    OnNotify<CKestruneDlg>(BN_CLICKED, ID_HELP, &CKestruneDlg::OnHelp),
+    OnNotify<CKestruneDlg>(BN_CLICKED, IDC_ABOUT, &CKestruneDlg::OnAbout),
+    OnNotify<CKestruneDlg>(BN_CLICKED, IDC_WHERES_MY_DATA, &CKestruneDlg::OnWhereIsMyData),
+};
+} // namespace
+
+CKestruneDlg::CKestruneDlg(CWnd* parent) : CDialog(IDD_KESTRUNE_DIALOG, parent) {}
+
+CKestruneDlg::~CKestruneDlg() {
+    if (IsCreated())
+        DestroyWindow();
+}
+
+void CKestruneDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_AUTOPOLL_DISABLED, m_stcAutopollDisabled);
+    DDX_Control(pDX, IDC_PROGRAM_ICON, m_stcIcon);
+    DDX_Control(pDX, IDOK, m_btnExit);
+    DDX_Control(pDX, ID_HELP, m_btnHelp);
+    DDX_Control(pDX, IDC_TAB, m_tabCtrl);
+    DDX_Control(pDX, IDC_ABOUT, m_btnAbout);
+    DDX_Control(pDX, IDC_WHERES_MY_DATA, m_btnWhereIsMyData);
+}
+
+BOOL CKestruneDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    QWidget* window = GetWidget();
+
+    // The window manager's own menu cannot take our About entry; the
+    // "About" button offers it.
+    (void)LoadStringResource(IDS_ABOUTBOX);
+
+    window->setWindowIcon(LoadAppIcon(IDR_MAINFRAME));
+    QApplication::setWindowIcon(LoadAppIcon(IDR_MAINFRAME));
+    window->setWindowFlags(window->windowFlags() | Qt::WindowMinMaxButtonsHint |
+                           Qt::WindowCloseButtonHint);
+
+    m_imageList.Create(LoadBitmapResource(IDB_TABS), 15, RGB(0, 255, 0));
+    m_tabCtrl.SetImageList(&m_imageList);
+
+    m_pSelect = new CDialogSelect();
+    m_pSelect->Create(IDD_SELECT, &m_tabCtrl);
+    m_tabCtrl.AddTab(m_pSelect, "Communicate", 0);
+    m_pSelect->m_pTabCtrl = &m_tabCtrl;
+
+    m_pPlot = new CDialogPlot();
+    m_pPlot->Create(IDD_PLOT, &m_tabCtrl);
+    m_tabCtrl.AddTab(m_pPlot, "View Plot", 1);
+    m_pPlot->m_pTabCtrl = &m_tabCtrl;
+    m_tabCtrl.SetNewDump(0);
+
+    m_pSchedule = new CDialogSchedule();
+    m_pSchedule->Create(IDD_SCHEDULE, &m_tabCtrl);
+    m_tabCtrl.AddTab(m_pSchedule, "Schedule", 2);
+    m_pSchedule->m_pTabCtrl = &m_tabCtrl;
+
+    m_pUpgrade = new CDialogUpgrade();
+    m_pUpgrade->Create(IDD_UPGRADE, &m_tabCtrl);
+    m_tabCtrl.AddTab(m_pUpgrade, "Firmware Upgrade", 3);
+    m_pUpgrade->m_pTabCtrl = &m_tabCtrl;
+
+    m_tabCtrl.SetSelectedColor(RGB(0, 0, 255));
+    m_tabCtrl.SetMouseOverColor(RGB(255, 255, 255));
+
+    ShowWindow(SW_SHOWMAXIMIZED);
+    SetTimer(IDT_BLINK, 100);
+    return TRUE;
+}
+
+BOOL CKestruneDlg::OnCommand(UINT id, UINT code) {
+    if (DispatchNotify(this, kMessageMap, id, code))
+        return TRUE;
+    return CDialog::OnCommand(id, code);
+}
+
+void CKestruneDlg::OnSysCommand(UINT id) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX)
+        OnAbout();
+}
+
+bool CKestruneDlg::RefuseWhileModemInUse() {
+    if (!m_tabCtrl.IsModemInUse())
+        return false;
+    MessageBox("Press 'Hangup' on the Communicate Tab and then exit", "Information",
+               MB_ICONINFORMATION);
+    return true;
+}
+
+void CKestruneDlg::OnOK() {
+    if (RefuseWhileModemInUse())
+        return;
+    CDialog::OnOK();
+}
+
+void CKestruneDlg::OnCancel() {
+    if (RefuseWhileModemInUse())
+        return;
+    CDialog::OnCancel();
+}
+
+void CKestruneDlg::OnClose() {
+    if (RefuseWhileModemInUse())
+        return;
+    EndDialog(IDCANCEL);
+}
+
+void CKestruneDlg::OnDestroy() {
+    KillTimer(IDT_BLINK);
+    delete m_pSelect;
+    m_pSelect = nullptr;
+    delete m_pPlot;
+    m_pPlot = nullptr;
+    delete m_pSchedule;
+    m_pSchedule = nullptr;
+    delete m_pUpgrade;
+    m_pUpgrade = nullptr;
+}
+
+void CKestruneDlg::OnSize(UINT type, int cx, int cy) {
+    CDialog::OnSize(type, cx, cy);
+    if (!m_pSelect || !m_pPlot || !m_pSchedule || !m_pUpgrade)
+        return;
+    const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE;
+    m_tabCtrl.SetWindowPos(7, 7, cx - 15, cy - 50, keep);
+    m_btnHelp.SetWindowPos(7, cy - 34, 0, 0, keep | SWP_NOSIZE);
+    m_stcAutopollDisabled.SetWindowPos(120, cy - 28, 0, 0, keep | SWP_NOSIZE);
+    m_stcIcon.SetWindowPos(cx - 317, cy - 37, 0, 0, keep | SWP_NOSIZE);
+    m_btnWhereIsMyData.SetWindowPos(cx - 277, cy - 34, 0, 0, keep | SWP_NOSIZE);
+    m_btnAbout.SetWindowPos(cx - 172, cy - 34, 0, 0, keep | SWP_NOSIZE);
+    m_btnExit.SetWindowPos(cx - 83, cy - 34, 0, 0, keep | SWP_NOSIZE);
+    for (CWnd* page : {static_cast<CWnd*>(m_pSelect), static_cast<CWnd*>(m_pPlot),
+                       static_cast<CWnd*>(m_pSchedule), static_cast<CWnd*>(m_pUpgrade)})
+        page->SetWindowPos(5, 28, cx - 30, cy - 80, keep);
+}
+
+void CKestruneDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
+    info->ptMinTrackSize = CPoint{430, 250};
+}
+
+void CKestruneDlg::OnTimer(UINT id) {
+    if (id != IDT_BLINK)
+        return;
+    KillTimer(IDT_BLINK);
+    if (!m_tabCtrl.IsAutoPollDisabled()) {
+        m_stcAutopollDisabled.ShowWindow(SW_HIDE);
+        m_bBlinkOn = 0; // the next warning starts with its visible phase
+    } else {
+        m_bBlinkOn = m_bBlinkOn ? 0 : 1;
+        m_stcAutopollDisabled.ShowWindow(m_bBlinkOn ? SW_SHOW : SW_HIDE);
+    }
+    SetTimer(IDT_BLINK, 500);
+}
+
+void CKestruneDlg::OnHelp() {
+    if (m_tabCtrl.IsCurrentPage(PAGE_COMMUNICATE)) {
+        CHelpCommsDlg dlg;
+        dlg.DoModal();
+    } else if (m_tabCtrl.IsCurrentPage(PAGE_VIEW_PLOT)) {
+        CHelpPlotDlg dlg;
+        dlg.DoModal();
+    } else if (m_tabCtrl.IsCurrentPage(PAGE_SCHEDULE)) {
+        CHelpScheduleDlg dlg;
+        dlg.DoModal();
+    } else {
+        CHelpUpgradeDlg dlg;
+        dlg.DoModal();
+    }
+}
+
+void CKestruneDlg::OnAbout() {
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CKestruneDlg::OnWhereIsMyData() {
+    CMyDataDlg dlg;
+    dlg.SetPath(m_tabCtrl.GetDataFolder());
+    dlg.DoModal();
+}

@@ -1,0 +1,35 @@
+// A fresh environment per test: temporary $HOME, $APPDATA and ports folder,
+// the virtual clock at a fixed local time, and the serial port without real
+// waits.
+#pragma once
+
+#include <string>
+
+#include "framework/Clock.h"
+
+class TestEnv {
+public:
+    // Once per process, before the application exists.
+    static void PrepareProcess();
+
+    TestEnv();
+    ~TestEnv();
+    TestEnv(const TestEnv&) = delete;
+    TestEnv& operator=(const TestEnv&) = delete;
+
+    const std::string& Root() const { return m_root; }
+    const std::string& AppData() const { return m_appData; }
+    const std::string& Ports() const { return m_ports; }
+    // The data folder the program will use.
+    std::string DataFolder() const { return m_appData + "/TrelvoranFiles"; }
+
+    // Advances the virtual clock, firing timers on the way.
+    static void Advance(long long ms);
+
+    static LocalTime DefaultStart();
+
+private:
+    std::string m_root;
+    std::string m_appData;
+    std::string m_ports;
+};
