@@ -1,16 +1,134 @@
-// CDialogSelect: the Communicate page.
+// CDialogSelect: the Communicate page. It owns the program's one serial
+// port, lets the user pick the COM port and baud rate, and runs the
+// terminal: a poll that shows what the logger sends, and the keyboard.
 #pragma once
+
+#include <QFont>
+#include <string>
 
 #include "framework/Dialog.h"
 #include "resources/Resource.h"
+#include "shell/ButtonHS.h"
 
 class CXTabCtrl;
+class CCommPort;
+
+constexpr UINT IDT_STARTUP = 10000;
+constexpr UINT IDT_POLL = 10001;
+constexpr UINT IDT_SECOND = 10006;
+
+constexpr int BAUD_INDEX_SDI12 = 7;
+constexpr int PORT_NOT_LISTED = 255;
 
 class CDialogSelect : public CDialog {
 public:
-    CDialogSelect() : CDialog(IDD_SELECT) {}
-    ~CDialogSelect() override = default;
+    CDialogSelect();
+    ~CDialogSelect() override;
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnCommand(UINT id, UINT code) override;
+    void OnTimer(UINT id) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnClose() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+
+    // Start-up, ports and baud.
+    void EnumeratePorts();
+    void RestorePort();
+    void OpenPort(int n);
+    void OnSelchangePort();
+    void OnDropdownPort();
+    void OnSelchangeBaud();
+
+    // Poll, terminal and keyboard.
+    void Poll();
+    void OnClearScreen();
+    // Caret to the end of the terminal, scroll, insert.
+    void InsertAtTerminalEnd(const std::string& bytes);
+    // Removes the oldest lines once the text nears the terminal's limit.
+    void TrimTerminal();
+
+    // Hooks of the dump, capture, dialler and button features.
+    void CloseDump();
+    void StopCapture();
+    void ResetAutoHangup();
+    void CaptureRawLines(const char* bytes, int count);
+    void CaptureFormattedLines(const char* bytes, int count);
+    void WriteDump(const char* bytes, int count);
+    void WriteRawCapture(const char* bytes, int count);
+    void LoadButtons();
+    void LoadDiallerSettings();
+    void OnDefineButtons(UINT id);
+
+    // State a test or another window may look at.
+    int GetPortNumber() const { return m_nPortNumber; }
+    int GetBaudIndex() const { return m_nBaudIndex; }
+    CCommPort* GetCommPort() const { return m_pCommPort; }
+    const char* GetDataFolder() const { return m_szDataFolder.c_str(); }
+    CEdit& Terminal() { return m_editTerminal; }
+    // Bytes the poll has taken from the port since start-up.
+    long long GetTotalReceived() const { return m_nTotalReceived; }
 
     // The main window's tab control, set after the page window exists.
     CXTabCtrl* m_pTabCtrl = nullptr;
+
+private:
+    bool IsCurrent(int page) const;
+    void ApplyFraming();
+    void WriteCommsConfig(int port, int baudIndex);
+    // One block of received bytes, through every consumer.
+    void HandleReceived(const char* bytes, int count);
+    // Sends one typed byte; echo and capture unless at SDI-12.
+    void SendTypedByte(BYTE byte);
+    // Tells the user once when the line is lost (an unplugged adapter).
+    void ReportLostLine();
+
+    CCommPort* m_pCommPort = nullptr;
+    CStatic m_stcFraming;
+    CStatic m_stcLevel;
+    CStatic m_stcDumpDate;
+    CStatic m_stcCaptureFile;
+    CStatic m_stcStatus;
+    CComboBox m_cboAutoHangup;
+    CButton m_btnClearScreen;
+    CEdit m_editPhoneNumber;
+    CButton m_btnHangup;
+    CButton m_btnDial;
+    CComboBox m_cboBaud;
+    CStatic m_stcFileLabel[8];
+    CButton m_btnCapture;
+    CButtonHS m_btnUser[8];
+    CEdit m_editTerminal;
+    CComboBox m_cboPort;
+    int m_nPortCount = 0;
+    int m_nPortNumber = 0;
+    int m_nPortComboIndex[99] = {};
+    std::string m_szDataFolder; // kept whole, however long
+    QFont m_fontTerminal;
+    int m_nBaudIndex = 3;
+    DWORD m_dwBaudRate = 9600;
+    DWORD m_dwBaudTable[8] = {};
+    CButton m_btnLevelUp;
+    CButton m_btnLevelDown;
+
+    // Poll and keyboard.
+    char m_szReadBuffer[100] = {};
+    int m_nLastKey = 0;
+    BYTE m_bCollectReply = 0;
+    char m_szModemReply[100] = {};
+    int m_nRxCount = 0;
+    long long m_nTotalReceived = 0;
+    BYTE m_bLostLineReported = 0;
+
+    // State of the features that come with the buttons, dumps and capture.
+    int m_nButtonLevel = 1;
+    int m_nDumpState = 0;
+    int m_nCaptureKind = 0;
 };
+
+// The user-button and file-label control ids, buttons 1 to 8.
+extern const int kUserButtonIds[8];
+extern const int kFileLabelIds[8];

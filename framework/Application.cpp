@@ -9,6 +9,10 @@
 FrameworkApplication::FrameworkApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // Qt sets the process locale from the environment; numbers stay C.
     std::setlocale(LC_NUMERIC, "C");
+    // Dialog units are laid out for a small dialog font.
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
 }
 
 UINT FrameworkApplication::VirtualKeyOf(const QKeyEvent* event) {

@@ -18,7 +18,11 @@ bool CControl::CreateFromTemplate(const TemplateItem& item, CWnd* owner, QWidget
     if (!widget)
         return false;
     m_style = item.style;
-    widget->setGeometry(DluX(item.x), DluY(item.y), DluX(item.w), DluY(item.h));
+    int height = DluY(item.h);
+    // A combo box's template height is that of its dropped list.
+    if (item.kind == ControlKind::ComboDropList || item.kind == ControlKind::ComboDropDown)
+        height = std::min(height, std::max(DluY(12), widget->sizeHint().height()));
+    widget->setGeometry(DluX(item.x), DluY(item.y), DluX(item.w), height);
     widget->setEnabled(!(item.style & TS_DISABLED));
     Attach(widget, item.id, owner);
     if (item.style & TS_HIDDEN)
@@ -133,6 +137,9 @@ QWidget* CEdit::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
         m_multiLine = true;
         auto* view = new QPlainTextEdit(parent);
         view->setReadOnly(item.style & TS_READONLY);
+        // A read-only edit still takes the keyboard focus, as on Windows.
+        view->setFocusPolicy(Qt::StrongFocus);
+        view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         view->setUndoRedoEnabled(false);
         view->setVerticalScrollBarPolicy((item.style & TS_VSCROLL) ? Qt::ScrollBarAlwaysOn
@@ -294,8 +301,6 @@ QWidget* CComboBox::CreateControlWidget(const TemplateItem& item, QWidget* paren
     auto* combo = new NotifyingComboBox(this, parent);
     combo->setEditable(item.kind == ControlKind::ComboDropDown);
     combo->setMaxVisibleItems(20);
-    // The template's height is that of the dropped list; the box itself is
-    // one line high.
     QObject::connect(combo, qOverload<int>(&QComboBox::activated),
                      [this](int) { NotifyParent(CBN_SELCHANGE); });
     return combo;

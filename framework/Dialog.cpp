@@ -14,8 +14,12 @@ namespace {
 // leaves Enter and Esc to the program's key handling.
 class DialogWidget : public QDialog {
 public:
-    DialogWidget(CDialog* dlg, QWidget* parent, bool child)
-        : QDialog(parent, child ? Qt::Widget : Qt::Dialog), m_dlg(dlg) {}
+    DialogWidget(CDialog* dlg, QWidget* parent, bool child) : QDialog(parent), m_dlg(dlg) {
+        // QDialog makes itself a window whatever flags it is given; a page
+        // is a plain child widget.
+        if (child)
+            setWindowFlags(Qt::Widget);
+    }
 
 protected:
     void resizeEvent(QResizeEvent* event) override {

@@ -1,0 +1,10 @@
+// The program's data folder: created on a first run, with the demo dump
+// files copied in. Plain C++.
+#pragma once
+
+#include <string>
+
+// Creates `folder` when it does not exist and then copies the demo dump
+// files into it (a missing demo file is passed over). True when the folder
+// was new.
+bool PrepareDataFolder(const std::string& folder);

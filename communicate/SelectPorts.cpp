@@ -1,0 +1,159 @@
+// The Communicate page's COM port list, baud list and "comms.cfg".
+#include <cstdlib>
+
+#include "communicate/CommsConfig.h"
+#include "communicate/DialogSelect.h"
+#include "framework/Files.h"
+#include "framework/SerialDevice.h"
+#include "framework/Text.h"
+#include "shell/CommPort.h"
+#include "shell/XTabCtrl.h"
+
+namespace {
+
+const char kCommsConfig[] = "comms.cfg";
+
+// The number after "COM" in a list entry; 0 for anything else.
+int PortOfEntry(const std::string& entry) {
+    if (entry.compare(0, 3, "COM") != 0)
+        return 0;
+    return std::atoi(entry.c_str() + 3);
+}
+
+} // namespace
+
+void CDialogSelect::WriteCommsConfig(int port, int baudIndex) {
+    CFile file;
+    if (file.Open(JoinPath(m_szDataFolder, kCommsConfig), CFile::modeCreate | CFile::modeWrite))
+        file.Write(FormatCommsConfig(port, baudIndex));
+}
+
+void CDialogSelect::ApplyFraming() {
+    if (m_nBaudIndex == BAUD_INDEX_SDI12) {
+        m_pCommPort->SetEvenParity();
+        m_pCommPort->SetSevenBits();
+        m_stcFraming.SetWindowText("\\7\\E\\1");
+    } else {
+        m_stcFraming.SetWindowText("\\8\\N\\1");
+    }
+}
+
+void CDialogSelect::EnumeratePorts() {
+    CWaitCursor wait;
+    m_cboPort.ResetContent();
+    m_nPortCount = 0;
+    int next = 0;
+    for (int n = 1; n <= 99; ++n) {
+        // The port this page has open is listed as it is: closing it to
+        // probe it would drop DTR (hanging up a call) and lose unread bytes.
+        const bool ours = n == m_nPortNumber && m_pCommPort->IsOpen();
+        bool listed = ours;
+        if (!ours && m_pCommPort != nullptr) {
+            CCommPort probe;
+            listed = probe.Open(ComDevicePath(n).c_str());
+            probe.Close();
+        }
+        if (listed) {
+            m_cboPort.AddString(Format("COM%d", n).c_str());
+            m_nPortComboIndex[n - 1] = next++;
+            ++m_nPortCount;
+        } else {
+            m_nPortComboIndex[n - 1] = PORT_NOT_LISTED;
+        }
+    }
+    if (m_nPortNumber != 0 && m_nPortComboIndex[m_nPortNumber - 1] != PORT_NOT_LISTED)
+        m_cboPort.SetCurSel(m_nPortComboIndex[m_nPortNumber - 1]);
+}
+
+void CDialogSelect::OnDropdownPort() {
+    EnumeratePorts();
+}
+
+void CDialogSelect::RestorePort() {
+    CWaitCursor wait;
+    EnumeratePorts();
+    if (m_nPortCount == 0) {
+        m_cboPort.SetCurSel(m_cboPort.AddString("NoPortsAvail"));
+        m_nPortNumber = 0;
+        return;
+    }
+
+    std::string bytes;
+    {
+        CFile file;
+        const std::string path = JoinPath(m_szDataFolder, kCommsConfig);
+        if (file.Open(path, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate)) {
+            char buffer[8];
+            bytes.assign(buffer, file.Read(buffer, sizeof buffer));
+        }
+    }
+    const CommsConfig config = ParseCommsConfig(bytes);
+    m_nBaudIndex = config.baudIndex;
+    m_cboBaud.SetCurSel(m_nBaudIndex);
+    m_dwBaudRate = m_dwBaudTable[m_nBaudIndex];
+
+    int port = config.port;
+    if (port < 1 || port > 99 || m_nPortComboIndex[port - 1] == PORT_NOT_LISTED) {
+        MessageBox("The previously used Comm Port is not available.\nSelect a new comm Port.",
+                   "Warning", MB_ICONEXCLAMATION);
+        m_cboPort.SetCurSel(0);
+        port = PortOfEntry(m_cboPort.GetLBText(0));
+        OpenPort(port);
+    } else {
+        OpenPort(port);
+        m_cboPort.SetCurSel(m_nPortComboIndex[port - 1]);
+    }
+}
+
+void CDialogSelect::OpenPort(int n) {
+    WriteCommsConfig(n, m_nBaudIndex);
+    if (m_pCommPort->Open(ComDevicePath(n).c_str())) {
+        m_pCommPort->SetTimeouts(100);
+        m_pCommPort->SetBaudRate(m_dwBaudRate);
+        if (m_pTabCtrl)
+            m_pTabCtrl->SetCommPort(m_pCommPort);
+        ApplyFraming();
+        m_nPortNumber = n;
+        m_bLostLineReported = 0;
+        return;
+    }
+    std::string text = Format(
+        "COM%d is not available, another application may be using it. Try another COM Port !!!", n);
+    // A permission problem has a cure the user should be told.
+    if (m_pCommPort->GetOpenError().find("dialout") != std::string::npos)
+        text += "\n\n" + m_pCommPort->GetOpenError();
+    MessageBox(text.c_str(), "Warning", MB_ICONEXCLAMATION);
+    m_nPortNumber = 0;
+}
+
+void CDialogSelect::OnSelchangePort() {
+    if (m_nPortCount == 0) {
+        MessageBox("There are no Comm Ports available!\nClose the application using the required "
+                   "Comm Port, then try again.",
+                   "Warning", MB_ICONEXCLAMATION);
+    } else {
+        const std::string entry = m_cboPort.GetLBText(m_cboPort.GetCurSel());
+        if (m_nPortNumber != 0) {
+            m_pCommPort->Close();
+            m_nPortNumber = 0;
+        }
+        const int n = PortOfEntry(entry);
+        if (n != 0)
+            OpenPort(n);
+    }
+    m_editTerminal.SetFocus();
+}
+
+void CDialogSelect::OnSelchangeBaud() {
+    const int index = m_cboBaud.GetCurSel();
+    if (index >= 0 && index <= 7) {
+        m_nBaudIndex = index;
+        m_dwBaudRate = m_dwBaudTable[index];
+    }
+    if (m_nPortNumber != 0) {
+        m_pCommPort->SetBaudRate(m_dwBaudRate);
+        ApplyFraming();
+        WriteCommsConfig(m_nPortNumber, m_nBaudIndex);
+    }
+    m_editTerminal.SetFocus();
+}

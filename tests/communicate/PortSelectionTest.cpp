@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include "communicate/CommsConfig.h"
+#include "framework/Files.h"
+#include "shell/CommPort.h"
+#include "shell/XTabCtrl.h"
+#include "tests/support/MainWindowHarness.h"
+
+namespace {
+
+const char kNotAvailable[] = "COM%d is not available, another application may be using it. Try "
+                             "another COM Port !!!";
+
+std::string NotAvailable(int n) {
+    char text[200];
+    std::snprintf(text, sizeof text, kNotAvailable, n);
+    return text;
+}
+
+std::string Framing(CDialogSelect& page) {
+    return page.GetDlgItem(IDC_FRAMING)->GetWindowText();
+}
+
+CComboBox& PortList(CDialogSelect& page) {
+    return *page.Item<CComboBox>(IDC_COMBO_PORT);
+}
+CComboBox& BaudList(CDialogSelect& page) {
+    return *page.Item<CComboBox>(IDC_COMBO_BAUD);
+}
+
+std::vector<std::string> Entries(CComboBox& combo) {
+    std::vector<std::string> out;
+    for (int i = 0; i < combo.GetCount(); ++i)
+        out.push_back(combo.GetLBText(i));
+    return out;
+}
+
+TEST(CommsConfigTest, ReadsPortAndBaudAndGuardsTheIndex) {
+    EXPECT_EQ(FormatCommsConfig(3, 3), "003, 3");
+    EXPECT_EQ(FormatCommsConfig(12, 7), "012, 7");
+    const CommsConfig empty = ParseCommsConfig("");
+    EXPECT_EQ(empty.port, 1);
+    EXPECT_EQ(empty.baudIndex, 3);
+    const CommsConfig sdi = ParseCommsConfig("012, 7");
+    EXPECT_EQ(sdi.port, 12);
+    EXPECT_EQ(sdi.baudIndex, 7);
+    // An index that would fall outside the baud table is taken as 9600.
+    EXPECT_EQ(ParseCommsConfig("001, 9").baudIndex, 3);
+    EXPECT_EQ(ParseCommsConfig("001, -1").baudIndex, 3);
+    // Only the first 8 bytes count.
+    EXPECT_EQ(ParseCommsConfig("004, 5xxxxxxxxxxxxxxxxxxxxxxxxxxx").baudIndex, 5);
+    EXPECT_EQ(ParseCommsConfig("004,    6").baudIndex, 0); // the 6 lies past byte 7
+}
+
+TEST(CommunicateStartTest, FirstRunMakesTheFolderAndOpensTheFirstListedPort) {
+    MainWindowHarness h;
+    h.AddPort(3);
+    h.AddPort(5);
+    h.modal.ExpectMessage(
+        "The previously used Comm Port is not available.\nSelect a new comm Port.", "Warning");
+    h.Start();
+    h.modal.VerifyDone();
+
+    CDialogSelect& page = h.Select();
+    EXPECT_TRUE(IsDirectory(h.env.DataFolder()));
+    EXPECT_TRUE(FileExists(h.env.DataFolder() + "/DurnDemo.plt"));
+    EXPECT_TRUE(FileExists(h.env.DataFolder() + "/DurvDemo.plt"));
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "003, 3");
+    EXPECT_EQ(page.GetPortNumber(), 3);
+    EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM3", "COM5"}));
+    EXPECT_EQ(PortList(page).GetCurSel(), 0);
+    EXPECT_EQ(BaudList(page).GetCurSel(), 3);
+    EXPECT_EQ(Framing(page), "\\8\\N\\1");
+    EXPECT_EQ(page.GetCommPort()->GetBaudRate(), 9600u);
+    EXPECT_EQ(page.GetCommPort()->GetByteSize(), 8);
+    EXPECT_EQ(h.Tabs().GetCommPort(), page.GetCommPort());
+    EXPECT_EQ(std::string(h.Tabs().GetDataFolder()), h.env.DataFolder());
+    EXPECT_EQ(h.Tabs().IsModemInUse(), 0);
+}
+
+TEST(CommunicateStartTest, ExistingFolderGetsNoDemoFilesAndRemembersSdi12) {
+    MainWindowHarness h;
+    PtyPeer& com12 = h.AddPort(12);
+    h.WriteDataFile("comms.cfg", "012, 7");
+    h.Start();
+    h.modal.VerifyDone();
+
+    CDialogSelect& page = h.Select();
+    EXPECT_FALSE(FileExists(h.env.DataFolder() + "/DurnDemo.plt"));
+    EXPECT_EQ(page.GetPortNumber(), 12);
+    EXPECT_EQ(BaudList(page).GetCurSel(), 7);
+    EXPECT_EQ(Framing(page), "\\7\\E\\1");
+    EXPECT_EQ(page.GetCommPort()->GetBaudRate(), 1200u);
+    EXPECT_EQ(page.GetCommPort()->GetByteSize(), 7);
+    EXPECT_TRUE(page.GetCommPort()->IsParityEven());
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "012, 7");
+
+    // A later baud choice goes to the port and the file at once.
+    BaudList(page).UserSelect(6);
+    EXPECT_EQ(page.GetCommPort()->GetBaudRate(), 57600u);
+    EXPECT_EQ(page.GetCommPort()->GetByteSize(), 8);
+    EXPECT_EQ(Framing(page), "\\8\\N\\1");
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "012, 6");
+    (void)com12;
+}
+
+TEST(CommunicateStartTest, NoPortsAtAllThenOnePluggedIn) {
+    MainWindowHarness h;
+    h.Start();
+    CDialogSelect& page = h.Select();
+    EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"NoPortsAvail"}));
+    EXPECT_EQ(page.GetPortNumber(), 0);
+    EXPECT_EQ(h.Tabs().GetCommPort(), nullptr);
+
+    h.modal.ExpectMessage("There are no Comm Ports available!\nClose the application using the "
+                          "required Comm Port, then try again.",
+                          "Warning");
+    PortList(page).UserSelect(0);
+    h.modal.VerifyDone();
+
+    // SDI-12 without an open port is only remembered.
+    BaudList(page).UserSelect(7);
+    EXPECT_EQ(Framing(page), "/8/N/1");
+    EXPECT_FALSE(FileExists(h.env.DataFolder() + "/comms.cfg"));
+
+    // A port plugged in later shows at the next drop and opens at SDI-12.
+    h.AddPort(2);
+    PortList(page).UserDropDown();
+    EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM2"}));
+    PortList(page).UserSelect(0);
+    EXPECT_EQ(page.GetPortNumber(), 2);
+    EXPECT_EQ(Framing(page), "\\7\\E\\1");
+    EXPECT_EQ(page.GetCommPort()->GetByteSize(), 7);
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "002, 7");
+    EXPECT_EQ(h.Tabs().GetCommPort(), page.GetCommPort());
+}
+
+TEST(CommunicateStartTest, HeldPortFailsToOpenAndLeavesTheList) {
+    MainWindowHarness h;
+    h.AddPort(1);
+    PtyPeer& com4 = h.AddPort(4);
+    h.Start();
+    CDialogSelect& page = h.Select();
+    EXPECT_EQ(page.GetPortNumber(), 1); // no file: COM1, 9600
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "001, 3");
+
+    PortList(page).UserDropDown();
+    ASSERT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM1", "COM4"}));
+    com4.Hold(); // another program takes it before the user picks it
+    h.modal.ExpectMessage(NotAvailable(4), "Warning");
+    PortList(page).UserSelect(1);
+    h.modal.VerifyDone();
+    EXPECT_EQ(page.GetPortNumber(), 0);
+    EXPECT_FALSE(page.GetCommPort()->IsOpen());
+    // The file was written before the port was tried.
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "004, 3");
+
+    PortList(page).UserDropDown();
+    EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM1"}));
+    EXPECT_EQ(PortList(page).GetCurSel(), -1);
+}
+
+TEST(CommunicateStartTest, DroppingTheListKeepsTheOpenPortAndItsUnreadBytes) {
+    MainWindowHarness h;
+    PtyPeer& com7 = h.AddPort(7);
+    h.AddPort(9);
+    h.WriteDataFile("comms.cfg", "007, 3");
+    h.Start();
+    CDialogSelect& page = h.Select();
+    ASSERT_EQ(page.GetPortNumber(), 7);
+
+    ASSERT_TRUE(com7.Send("reply before the drop\r\n"));
+    PortList(page).UserDropDown();
+    EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM7", "COM9"}));
+    EXPECT_EQ(PortList(page).GetCurSel(), 0);
+    EXPECT_EQ(page.GetPortNumber(), 7);
+    EXPECT_TRUE(page.GetCommPort()->IsOpen());
+    EXPECT_EQ(com7.QueuedForProgram(), 23);
+
+    TestEnv::Advance(100);
+    EXPECT_EQ(h.Terminal(), "reply before the drop\r\n");
+}
+
+TEST(CommunicateStartTest, ChoosingAnotherPortMovesTheLine) {
+    MainWindowHarness h;
+    PtyPeer& com1 = h.AddPort(1);
+    PtyPeer& com2 = h.AddPort(2);
+    h.Start();
+    CDialogSelect& page = h.Select();
+    PortList(page).UserDropDown();
+    PortList(page).UserSelect(1);
+    EXPECT_EQ(page.GetPortNumber(), 2);
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "002, 3");
+
+    // Keys now go to COM2 only.
+    QWidget* terminal = page.Terminal().GetWidget();
+    MainWindowHarness::Key(terminal, Qt::Key_Escape);
+    EXPECT_TRUE(com2.Expect("\x1b"));
+    EXPECT_EQ(com1.ReadAvailable(20), "");
+}
+
+} // namespace
