@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTimer>
 
 #include "resources/Icons.h"
 
@@ -147,6 +148,7 @@ QWidget* CEdit::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
         view->setFrameStyle((item.style & TS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
         m_model.SetText(text.toLatin1().toStdString());
         view->setPlainText(QString::fromLatin1(m_model.ShownText()));
+        m_shownLength = m_model.ShownIndex(m_model.Length());
         return view;
     }
     auto* line = new QLineEdit(text, parent);
@@ -178,13 +180,59 @@ void CEdit::SetText(const std::string& bytes) {
 }
 
 void CEdit::ApplyChange(const EditText::Change& change) {
+    // The view follows the bytes once per turn of the event loop, so that
+    // a burst of small changes costs one layout, not one each.
+    if (change.shownPos == 0 && change.removed >= m_shownLength)
+        m_pendingView.clear(); // replaces everything before it
+    m_shownLength += int(change.inserted.size()) - change.removed;
+    m_pendingView.push_back(change);
+    ScheduleViewUpdate();
+}
+
+void CEdit::ScheduleViewUpdate() {
+    QWidget* view = GetWidget();
+    if (!view)
+        return;
+    if (m_pendingView.size() > 512) {
+        FlushView();
+        return;
+    }
+    if (!m_bViewUpdateScheduled) {
+        m_bViewUpdateScheduled = true;
+        QTimer::singleShot(0, view, [this] { FlushView(); });
+    }
+}
+
+void CEdit::FlushView() {
+    m_bViewUpdateScheduled = false;
     auto* view = qobject_cast<QPlainTextEdit*>(GetWidget());
     if (!view)
         return;
-    QTextCursor cursor(view->document());
-    cursor.setPosition(change.shownPos);
-    cursor.setPosition(change.shownPos + change.removed, QTextCursor::KeepAnchor);
-    cursor.insertText(QString::fromLatin1(change.inserted));
+    if (!m_pendingView.empty()) {
+        QTextCursor cursor(view->document());
+        cursor.beginEditBlock();
+        for (const EditText::Change& change : m_pendingView) {
+            cursor.setPosition(change.shownPos);
+            cursor.setPosition(change.shownPos + change.removed, QTextCursor::KeepAnchor);
+            cursor.insertText(QString::fromLatin1(change.inserted));
+        }
+        cursor.endEditBlock();
+        m_pendingView.clear();
+    }
+    if (m_bScrollPending) {
+        m_bScrollPending = false;
+        int start = 0;
+        int end = 0;
+        m_model.GetSel(&start, &end);
+        if (end >= m_model.Length()) {
+            view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+        } else {
+            QTextCursor caret(view->document());
+            caret.setPosition(m_model.ShownIndex(end));
+            view->setTextCursor(caret);
+            view->ensureCursorVisible();
+        }
+    }
 }
 
 void CEdit::SetSel(int start, int end, BOOL noScroll) {
@@ -262,20 +310,10 @@ int CEdit::GetLineCount() const {
 }
 
 void CEdit::ScrollCaret() {
-    auto* view = qobject_cast<QPlainTextEdit*>(GetWidget());
-    if (!view)
+    if (!m_multiLine)
         return;
-    int start = 0;
-    int end = 0;
-    m_model.GetSel(&start, &end);
-    if (end >= m_model.Length()) {
-        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
-        return;
-    }
-    QTextCursor cursor(view->document());
-    cursor.setPosition(m_model.ShownIndex(end));
-    view->setTextCursor(cursor);
-    view->ensureCursorVisible();
+    m_bScrollPending = true;
+    ScheduleViewUpdate();
 }
 
 void CEdit::SetReadOnly(BOOL readOnly) {

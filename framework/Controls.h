@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QPixmap>
 #include <string>
+#include <vector>
 
 #include "framework/EditText.h"
 #include "framework/Template.h"
@@ -85,8 +86,16 @@ protected:
 
 private:
     void ApplyChange(const EditText::Change& change);
+    void ScheduleViewUpdate();
+    // Brings the view up to the bytes (changes and scrolling).
+    void FlushView();
+
     bool m_multiLine = false;
     EditText m_model;
+    std::vector<EditText::Change> m_pendingView;
+    int m_shownLength = 0;
+    bool m_bViewUpdateScheduled = false;
+    bool m_bScrollPending = false;
 };
 
 class CComboBox : public CControl {

@@ -21,6 +21,7 @@ EditText::Change EditText::SetText(const std::string& bytes) {
     change.shownPos = 0;
     change.removed = ShownIndex(Length());
     m_text = bytes;
+    m_crCount = int(std::count(m_text.begin(), m_text.end(), '\r'));
     change.inserted = WithoutCr(m_text);
     m_selStart = m_selEnd = 0;
     return change;
@@ -52,6 +53,8 @@ EditText::Change EditText::ReplaceSel(const std::string& bytes) {
     change.shownPos = ShownIndex(m_selStart);
     change.removed = ShownIndex(m_selEnd) - change.shownPos;
     change.inserted = WithoutCr(inserted);
+    m_crCount += int(std::count(inserted.begin(), inserted.end(), '\r')) -
+                 int(std::count(m_text.begin() + m_selStart, m_text.begin() + m_selEnd, '\r'));
     m_text.replace(std::size_t(m_selStart), std::size_t(removedBytes), inserted);
     m_selStart = m_selEnd = m_selStart + int(inserted.size());
     return change;
@@ -85,7 +88,13 @@ std::string EditText::ShownText() const {
     return WithoutCr(m_text);
 }
 
+int EditText::CrBefore(int index) const {
+    if (index <= Length() / 2)
+        return int(std::count(m_text.begin(), m_text.begin() + index, '\r'));
+    return m_crCount - int(std::count(m_text.begin() + index, m_text.end(), '\r'));
+}
+
 int EditText::ShownIndex(int index) const {
     index = std::clamp(index, 0, Length());
-    return index - int(std::count(m_text.begin(), m_text.begin() + index, '\r'));
+    return index - CrBefore(index);
 }

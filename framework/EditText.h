@@ -44,7 +44,11 @@ public:
     int ShownIndex(int index) const;
 
 private:
+    // CR bytes in [0, index), counted from whichever end is nearer.
+    int CrBefore(int index) const;
+
     std::string m_text;
+    int m_crCount = 0; // CR bytes in the whole text
     int m_selStart = 0;
     int m_selEnd = 0;
     int m_limit = kDefaultLimit;

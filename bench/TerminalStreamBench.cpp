@@ -1,0 +1,168 @@
+// Streams a logger dump through a pseudo-terminal into the running
+// Communicate page at the pace of a serial line, on the real clock, and
+// reports the bytes lost and the page's CPU time per MB.
+//
+//   terminal_stream_bench [--bytes N] [--baud B]
+//
+// The far end writes without ever blocking: bytes the tty cannot take
+// because the page fell behind are counted as lost, as a UART would drop
+// them.
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "communicate/DialogSelect.h"
+#include "framework/Application.h"
+#include "shell/KestruneDlg.h"
+
+namespace {
+
+double ThreadCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+std::string MakeDump(std::size_t bytes) {
+    std::string dump;
+    dump.reserve(bytes + 64);
+    int day = 1;
+    int second = 0;
+    while (dump.size() < bytes) {
+        char line[64];
+        if (second % 86400 == 0)
+            std::snprintf(line, sizeof line, "00:00:00 %02d/03/25\r\n", day++ % 28 + 1);
+        else
+            std::snprintf(line, sizeof line, "%02d:%02d:%02d %6.3f\r\n", second / 3600 % 24,
+                          second / 60 % 60, second % 60, 0.5 + (second % 997) / 1000.0);
+        dump += line;
+        second += 15;
+    }
+    dump.resize(bytes);
+    return dump;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::size_t total = 2u << 20;
+    int baud = 57600;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--bytes") == 0)
+            total = std::size_t(std::atoll(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--baud") == 0)
+            baud = std::atoi(argv[i + 1]);
+    }
+    const double bytesPerSecond = baud / 10.0; // start, 8 data bits, stop
+
+    // A private data folder and ports folder with COM1 on a pseudo-terminal.
+    char root[] = "/tmp/trelvoran-bench-XXXXXX";
+    if (!mkdtemp(root))
+        return 1;
+    const std::string ports = std::string(root) + "/ports";
+    std::filesystem::create_directories(ports);
+    setenv("APPDATA", root, 1);
+    setenv("TRELVORAN_PORTS", ports.c_str(), 1);
+    int master = -1;
+    int slave = -1;
+    char slaveName[128] = {};
+    if (openpty(&master, &slave, slaveName, nullptr, nullptr) != 0)
+        return 1;
+    termios raw{};
+    tcgetattr(master, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(master, TCSANOW, &raw);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    std::filesystem::create_symlink(slaveName, ports + "/COM1");
+
+    FrameworkApplication app(argc, argv);
+    CKestruneDlg main;
+    main.Create(IDD_KESTRUNE_DIALOG, nullptr);
+    CDialogSelect& page = *main.GetSelectPage();
+
+    const std::string dump = MakeDump(total);
+    std::atomic<std::size_t> written{0};
+    std::atomic<std::size_t> lost{0};
+    std::atomic<bool> done{false};
+    double cpuStart = 0;
+    std::thread feeder;
+
+    // Start streaming once the page has opened COM1.
+    QTimer starter;
+    QObject::connect(&starter, &QTimer::timeout, [&] {
+        if (page.GetPortNumber() != 1 || feeder.joinable())
+            return;
+        starter.stop();
+        cpuStart = ThreadCpuSeconds();
+        feeder = std::thread([&] {
+            const auto begin = std::chrono::steady_clock::now();
+            std::size_t sent = 0;
+            while (sent < dump.size()) {
+                const double elapsed =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+                const std::size_t due =
+                    std::min(dump.size(), std::size_t(elapsed * bytesPerSecond));
+                while (sent < due) {
+                    const ssize_t n = write(master, dump.data() + sent, due - sent);
+                    if (n > 0) {
+                        sent += std::size_t(n);
+                        written += std::size_t(n);
+                    } else {
+                        // The tty is full: the page is behind; the byte is gone.
+                        ++sent;
+                        ++lost;
+                    }
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            done = true;
+        });
+    });
+    starter.start(50);
+
+    // Stop when the page has everything the line delivered, or has gone
+    // quiet for two seconds after the end.
+    long long lastSeen = -1;
+    int quietTicks = 0;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!done)
+            return;
+        const long long received = page.GetTotalReceived();
+        quietTicks = received == lastSeen ? quietTicks + 1 : 0;
+        lastSeen = received;
+        if (std::size_t(received) >= written || quietTicks >= 20)
+            app.quit();
+    });
+    watcher.start(100);
+    app.exec();
+    const double cpu = ThreadCpuSeconds() - cpuStart;
+    feeder.join();
+
+    const long long received = page.GetTotalReceived();
+    const std::size_t lostInPage = written - std::size_t(received);
+    const std::string shown = page.Terminal().GetWindowText();
+    const bool tailMatches =
+        !shown.empty() && dump.compare(dump.size() - shown.size(), shown.size(), shown) == 0;
+    const double mb = double(total) / (1024.0 * 1024.0);
+    std::printf("streamed:        %zu bytes at %d baud\n", total, baud);
+    std::printf("lost at the tty: %zu bytes\n", lost.load());
+    std::printf("lost in page:    %zu bytes\n", lostInPage);
+    std::printf("terminal tail:   %s (%zu bytes shown)\n", tailMatches ? "matches" : "DIFFERS",
+                shown.size());
+    std::printf("page CPU:        %.3f s in all, %.3f s per MB\n", cpu, cpu / mb);
+    std::filesystem::remove_all(root);
+    return (lost == 0 && lostInPage == 0 && tailMatches) ? 0 : 2;
+}
