@@ -53,26 +53,11 @@ BOOL CKestruneDlg::OnInitDialog() {
     m_imageList.Create(LoadBitmapResource(IDB_TABS), 15, RGB(0, 255, 0));
     m_tabCtrl.SetImageList(&m_imageList);
 
-    m_pSelect = new CDialogSelect();
-    m_pSelect->Create(IDD_SELECT, &m_tabCtrl);
-    m_tabCtrl.AddTab(m_pSelect, "Communicate", 0);
-    m_pSelect->m_pTabCtrl = &m_tabCtrl;
-
-    m_pPlot = new CDialogPlot();
-    m_pPlot->Create(IDD_PLOT, &m_tabCtrl);
-    m_tabCtrl.AddTab(m_pPlot, "View Plot", 1);
-    m_pPlot->m_pTabCtrl = &m_tabCtrl;
+    m_pSelect = AddPage<CDialogSelect>(IDD_SELECT, "Communicate", 0);
+    m_pPlot = AddPage<CDialogPlot>(IDD_PLOT, "View Plot", 1);
     m_tabCtrl.SetNewDump(0);
-
-    m_pSchedule = new CDialogSchedule();
-    m_pSchedule->Create(IDD_SCHEDULE, &m_tabCtrl);
-    m_tabCtrl.AddTab(m_pSchedule, "Schedule", 2);
-    m_pSchedule->m_pTabCtrl = &m_tabCtrl;
-
-    m_pUpgrade = new CDialogUpgrade();
-    m_pUpgrade->Create(IDD_UPGRADE, &m_tabCtrl);
-    m_tabCtrl.AddTab(m_pUpgrade, "Firmware Upgrade", 3);
-    m_pUpgrade->m_pTabCtrl = &m_tabCtrl;
+    m_pSchedule = AddPage<CDialogSchedule>(IDD_SCHEDULE, "Schedule", 2);
+    m_pUpgrade = AddPage<CDialogUpgrade>(IDD_UPGRADE, "Firmware Upgrade", 3);
 
     m_tabCtrl.SetSelectedColor(RGB(0, 0, 255));
     m_tabCtrl.SetMouseOverColor(RGB(255, 255, 255));
@@ -80,6 +65,15 @@ BOOL CKestruneDlg::OnInitDialog() {
     ShowWindow(SW_SHOWMAXIMIZED);
     SetTimer(IDT_BLINK, 100);
     return TRUE;
+}
+
+template <class Page> Page* CKestruneDlg::AddPage(int templateId, const char* caption, int image) {
+    auto* page = new Page();
+    page->Create(templateId, &m_tabCtrl);
+    m_tabCtrl.AddTab(page, caption, image);
+    // Only now may the page reach the shared state (from its timers).
+    page->m_pTabCtrl = &m_tabCtrl;
+    return page;
 }
 
 BOOL CKestruneDlg::OnCommand(UINT id, UINT code) {

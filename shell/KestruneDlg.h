@@ -43,6 +43,8 @@ public:
     void OnWhereIsMyData();
 
 private:
+    // Creates a page as a child of the tab control and adds its tab.
+    template <class Page> Page* AddPage(int templateId, const char* caption, int image);
     // True (after telling the user) while the modem line is in use.
     bool RefuseWhileModemInUse();
 
