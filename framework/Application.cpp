@@ -29,8 +29,31 @@ UINT FrameworkApplication::VirtualKeyOf(const QKeyEvent* event) {
     case Qt::Key_Backspace:
         return VK_BACK;
     default:
-        return UINT(key & 0xFFFF);
+        break;
     }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return UINT(0x70 + (key - Qt::Key_F1)); // VK_F1..VK_F24
+    // Qt's other special keys are 0x01000000 plus a small number, which
+    // would read as some other key's code; give them theirs, or none.
+    static const struct {
+        int key;
+        UINT vk;
+    } kSpecial[] = {
+        {Qt::Key_Shift, 0x10},    {Qt::Key_Control, 0x11},  {Qt::Key_Alt, 0x12},
+        {Qt::Key_Pause, 0x13},    {Qt::Key_CapsLock, 0x14}, {Qt::Key_PageUp, 0x21},
+        {Qt::Key_PageDown, 0x22}, {Qt::Key_End, 0x23},      {Qt::Key_Home, 0x24},
+        {Qt::Key_Left, 0x25},     {Qt::Key_Up, 0x26},       {Qt::Key_Right, 0x27},
+        {Qt::Key_Down, 0x28},     {Qt::Key_Print, 0x2C},    {Qt::Key_Insert, 0x2D},
+        {Qt::Key_Delete, 0x2E},   {Qt::Key_NumLock, 0x90},  {Qt::Key_ScrollLock, 0x91},
+    };
+    if (key >= Qt::Key_Escape) {
+        for (const auto& special : kSpecial) {
+            if (special.key == key)
+                return special.vk;
+        }
+        return 0;
+    }
+    return UINT(key & 0xFFFF);
 }
 
 int FrameworkApplication::CharOf(const QKeyEvent* event) {
@@ -45,6 +68,8 @@ int FrameworkApplication::CharOf(const QKeyEvent* event) {
         return 9;
     case Qt::Key_Backspace:
         return 8;
+    case Qt::Key_Delete:
+        return 0; // X11 gives it the text DEL; it types nothing
     default:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QShowEvent>
 
@@ -232,9 +233,11 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
         OnCommand(UINT(IDCANCEL), BN_CLICKED);
         return TRUE;
     }
-    // Enter clicks the focused push button of this dialog, else the default.
+    // Enter clicks the focused push button of this dialog, else the default
+    // (a focused check box or radio button is not clicked).
     CWnd* focus = GetFocus();
-    if (auto* button = dynamic_cast<CButton*>(focus); button && button->GetParent() == this) {
+    if (auto* button = dynamic_cast<CButton*>(focus);
+        button && button->GetParent() == this && qobject_cast<QPushButton*>(button->GetWidget())) {
         button->Click();
         return TRUE;
     }

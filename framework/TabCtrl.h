@@ -4,6 +4,7 @@
 // the program (SetCurSel) report nothing.
 #pragma once
 
+#include <QPointer>
 #include <QTabBar>
 #include <string>
 #include <vector>
@@ -61,8 +62,7 @@ private:
         int image;
         CWnd* data;
     };
-    QTabBar* Bar() const { return m_pBar; }
     std::vector<Item> m_items;
     CImageList* m_pImageList = nullptr;
-    QTabBar* m_pBar = nullptr;
+    QPointer<QTabBar> m_pBar; // owned by the control's widget
 };

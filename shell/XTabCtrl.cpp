@@ -152,6 +152,10 @@ void CXTabCtrl::OnMouseMove(UINT flags, CPoint point) {
         const int old = m_nHoverTab;
         m_nHoverTab = -1;
         InvalidateItem(old);
+        // Straight onto a neighbour: it is drawn in the hover colour too.
+        const int hit = HitTest(point);
+        if (hit >= 0 && IsTabEnabled(hit))
+            InvalidateItem(hit);
         return;
     }
     if (!m_bTrackingHover) {
