@@ -86,7 +86,7 @@ public:
         (void)cx;
         (void)cy;
     }
-    // Returns false to refuse the close.
+    // The user asks to close the window (close box, Alt+F4).
     virtual void OnClose() {}
     virtual void OnDestroy() {}
 

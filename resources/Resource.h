@@ -14,10 +14,9 @@ constexpr int IDD_HELP_PLOT = 147;
 constexpr int IDD_HELP_SCHEDULE = 148;
 constexpr int IDD_HELP_UPGRADE = 149;
 
-// Icons, bitmaps, strings.
+// Icons and bitmaps.
 constexpr int IDR_MAINFRAME = 128;
 constexpr int IDB_TABS = 131;
-constexpr int IDS_ABOUTBOX = 101;
 
 // Main window.
 constexpr int IDC_TAB = 1000;
@@ -66,6 +65,3 @@ constexpr int IDC_CAPTURE_FILE = 1132;
 constexpr int IDC_FRAMING = 1136;
 constexpr int IDC_LEVEL = 1137;
 constexpr int IDC_BUTTON_LABEL = 1138;
-
-// Text of a string resource; empty when there is none.
-const char* LoadStringResource(int id);

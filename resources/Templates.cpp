@@ -155,12 +155,3 @@ const DialogTemplate* FindDialogTemplate(int id) {
     auto it = templates.find(id);
     return it == templates.end() ? nullptr : &it->second;
 }
-
-const char* LoadStringResource(int id) {
-    switch (id) {
-    case IDS_ABOUTBOX:
-        return "&About Trelvoran...";
-    default:
-        return "";
-    }
-}

@@ -41,10 +41,8 @@ BOOL CKestruneDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     QWidget* window = GetWidget();
 
-    // The window manager's own menu cannot take our About entry; the
+    // The window manager's own menu cannot take an About entry; the
     // "About" button offers it.
-    (void)LoadStringResource(IDS_ABOUTBOX);
-
     window->setWindowIcon(LoadAppIcon(IDR_MAINFRAME));
     QApplication::setWindowIcon(LoadAppIcon(IDR_MAINFRAME));
     window->setWindowFlags(window->windowFlags() | Qt::WindowMinMaxButtonsHint |
@@ -80,11 +78,6 @@ BOOL CKestruneDlg::OnCommand(UINT id, UINT code) {
     if (DispatchNotify(this, kMessageMap, id, code))
         return TRUE;
     return CDialog::OnCommand(id, code);
-}
-
-void CKestruneDlg::OnSysCommand(UINT id) {
-    if ((id & 0xFFF0) == IDM_ABOUTBOX)
-        OnAbout();
 }
 
 bool CKestruneDlg::RefuseWhileModemInUse() {

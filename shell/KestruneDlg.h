@@ -13,7 +13,6 @@ class CDialogSchedule;
 class CDialogUpgrade;
 
 constexpr UINT IDT_BLINK = 10000;
-constexpr UINT IDM_ABOUTBOX = 16;
 
 class CKestruneDlg : public CDialog {
 public:
@@ -36,7 +35,6 @@ public:
     void OnTimer(UINT id) override;
     void OnGetMinMaxInfo(MINMAXINFO* info) override;
     BOOL OnCommand(UINT id, UINT code) override;
-    void OnSysCommand(UINT id);
 
     void OnHelp();
     void OnAbout();

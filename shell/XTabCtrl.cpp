@@ -4,10 +4,6 @@
 
 #include "framework/Text.h"
 
-void CXTabCtrl::PreSubclassWindow() {
-    CTabCtrl::PreSubclassWindow();
-}
-
 void CXTabCtrl::SetSelectedColor(COLORREF color) {
     m_crSelected = color;
     m_bUseSelectedColor = 1;

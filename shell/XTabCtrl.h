@@ -94,9 +94,6 @@ public:
     // Colour DrawItem gives the caption of tab `index` now.
     COLORREF CaptionColor(int index, bool selected) const;
 
-protected:
-    void PreSubclassWindow() override;
-
 private:
     void ShowPage(int index, bool show);
 
