@@ -48,7 +48,7 @@ void CDialogSelect::EnumeratePorts() {
         // probe it would drop DTR (hanging up a call) and lose unread bytes.
         const bool ours = n == m_nPortNumber && m_pCommPort->IsOpen();
         bool listed = ours;
-        if (!ours && m_pCommPort != nullptr) {
+        if (!ours) {
             CCommPort probe;
             listed = probe.Open(ComDevicePath(n).c_str());
             probe.Close();

@@ -148,7 +148,6 @@ QWidget* CEdit::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
         view->setFrameStyle((item.style & TS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
         m_model.SetText(text.toLatin1().toStdString());
         view->setPlainText(QString::fromLatin1(m_model.ShownText()));
-        m_shownLength = m_model.ShownIndex(m_model.Length());
         return view;
     }
     auto* line = new QLineEdit(text, parent);
@@ -182,9 +181,9 @@ void CEdit::SetText(const std::string& bytes) {
 void CEdit::ApplyChange(const EditText::Change& change) {
     // The view follows the bytes once per turn of the event loop, so that
     // a burst of small changes costs one layout, not one each.
-    if (change.shownPos == 0 && change.removed >= m_shownLength)
-        m_pendingView.clear(); // replaces everything before it
-    m_shownLength += int(change.inserted.size()) - change.removed;
+    // A change whose text is now all there is replaces everything before it.
+    if (change.shownPos == 0 && m_model.ShownIndex(m_model.Length()) == int(change.inserted.size()))
+        m_pendingView.clear();
     m_pendingView.push_back(change);
     ScheduleViewUpdate();
 }

@@ -93,7 +93,6 @@ private:
     bool m_multiLine = false;
     EditText m_model;
     std::vector<EditText::Change> m_pendingView;
-    int m_shownLength = 0;
     bool m_bViewUpdateScheduled = false;
     bool m_bScrollPending = false;
 };
