@@ -25,6 +25,7 @@
 
 #include "communicate/DialogSelect.h"
 #include "framework/Application.h"
+#include "resources/ResourceShell.h"
 #include "shell/KestruneDlg.h"
 
 namespace {

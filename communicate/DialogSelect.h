@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/Dialog.h"
-#include "resources/Resource.h"
+#include "resources/ResourceSelect.h"
 #include "shell/ButtonHS.h"
 
 class CXTabCtrl;

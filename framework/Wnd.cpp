@@ -217,6 +217,12 @@ void CWnd::NotifyParent(UINT code) {
         m_owner->OnCommand(UINT(m_id), code);
 }
 
+BOOL CWnd::NotifyParent(UINT code, NMHDR& payload) {
+    payload.idFrom = m_id;
+    payload.code = code;
+    return m_owner ? m_owner->OnNotify(UINT(m_id), code, &payload) : FALSE;
+}
+
 CWaitCursor::CWaitCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }

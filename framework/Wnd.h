@@ -18,6 +18,14 @@ constexpr UINT SWP_NOZORDER = 0x0004;
 constexpr UINT SWP_NOACTIVATE = 0x0010;
 constexpr UINT SWP_FRAMECHANGED = 0x0020;
 
+// The data a notification carries, like WM_NOTIFY's header: each control
+// kind that reports more than (id, code) derives its own payload from it.
+struct NMHDR {
+    int idFrom = 0;
+    UINT code = 0;
+    virtual ~NMHDR() = default;
+};
+
 class CWnd {
 public:
     CWnd() = default;
@@ -81,6 +89,14 @@ public:
         (void)code;
         return FALSE;
     }
+    // A notification with a payload (list rows, date pickers, the chart's mouse
+    // events); `payload->idFrom` and `payload->code` are filled in.
+    virtual BOOL OnNotify(UINT id, UINT code, NMHDR* payload) {
+        (void)id;
+        (void)code;
+        (void)payload;
+        return FALSE;
+    }
     virtual void OnSize(UINT type, int cx, int cy) {
         (void)type;
         (void)cx;
@@ -92,6 +108,9 @@ public:
 
     // Sends notification `code` from this control to its owner, synchronously.
     void NotifyParent(UINT code);
+    // Sends notification `code` with its payload to the owner, synchronously;
+    // returns what the owner's handler returned.
+    BOOL NotifyParent(UINT code, NMHDR& payload);
 
 protected:
     // The window's text as bytes: a caption, a label, an edit's content.

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "resources/Resource.h"
+#include "resources/ResourceShell.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Dialog templates of the View Plot page.
 #include "framework/Template.h"
-#include "resources/Resource.h"
+#include "resources/ResourcePlot.h"
 #include "resources/TemplateSets.h"
 
 void AddPlotTemplates(std::map<int, DialogTemplate>& t) {

@@ -1,6 +1,6 @@
 // Dialog templates of the Schedule page.
 #include "framework/Template.h"
-#include "resources/Resource.h"
+#include "resources/ResourceSchedule.h"
 #include "resources/TemplateSets.h"
 
 void AddScheduleTemplates(std::map<int, DialogTemplate>& t) {

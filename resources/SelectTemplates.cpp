@@ -1,6 +1,6 @@
 // Dialog template of the Communicate page.
 #include "framework/Template.h"
-#include "resources/Resource.h"
+#include "resources/ResourceSelect.h"
 #include "resources/TemplateSets.h"
 
 void AddSelectTemplates(std::map<int, DialogTemplate>& t) {

@@ -1,7 +1,7 @@
 // Dialog templates of the main window and the information dialogs, and the
 // lookup of every template by id.
 #include "framework/Template.h"
-#include "resources/Resource.h"
+#include "resources/ResourceShell.h"
 #include "resources/TemplateSets.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Dialog templates of the Firmware Upgrade page.
 #include "framework/Template.h"
-#include "resources/Resource.h"
+#include "resources/ResourceUpgrade.h"
 #include "resources/TemplateSets.h"
 
 void AddUpgradeTemplates(std::map<int, DialogTemplate>& t) {

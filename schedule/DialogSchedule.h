@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
-#include "resources/Resource.h"
+#include "resources/ResourceSchedule.h"
 
 class CXTabCtrl;
 

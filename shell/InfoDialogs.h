@@ -4,7 +4,7 @@
 #include <string>
 
 #include "framework/Dialog.h"
-#include "resources/Resource.h"
+#include "resources/ResourceShell.h"
 
 class CAboutDlg : public CDialog {
 public:

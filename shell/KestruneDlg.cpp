@@ -6,7 +6,7 @@
 #include "framework/MessageMap.h"
 #include "plot/DialogPlot.h"
 #include "resources/Icons.h"
-#include "resources/Resource.h"
+#include "resources/ResourceShell.h"
 #include "schedule/DialogSchedule.h"
 #include "shell/InfoDialogs.h"
 #include "upgrade/DialogUpgrade.h"

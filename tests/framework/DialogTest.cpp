@@ -10,7 +10,9 @@
 
 #include "framework/Dialog.h"
 #include "framework/Text.h"
-#include "resources/Resource.h"
+#include "resources/ResourcePlot.h"
+#include "resources/ResourceSelect.h"
+#include "resources/ResourceShell.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/UiDriver.h"

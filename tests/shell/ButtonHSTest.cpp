@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/Text.h"
-#include "resources/Resource.h"
+#include "resources/ResourceShell.h"
 #include "shell/ButtonHS.h"
 #include "shell/InfoDialogs.h"
 #include "tests/support/ScriptedModal.h"

@@ -14,6 +14,7 @@
 #include "shell/KestruneApp.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/UiDriver.h"
+#include "resources/ResourceShell.h"
 
 namespace {
 

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "resources/ResourceShell.h"
+
 MainWindowHarness::MainWindowHarness() = default;
 
 MainWindowHarness::~MainWindowHarness() {

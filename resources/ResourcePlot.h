@@ -1,0 +1,4 @@
+// Resource ids of the View Plot page.
+#pragma once
+
+constexpr int IDD_PLOT = 133;
