@@ -1,16 +1,6 @@
-// Where the Communicate page's dump file and capture file meet the poll and
-// the keyboard. The files themselves come with their own features; until
-// then nothing is ever open.
+// The Communicate page's capture file: where it meets the poll and the
+// keyboard. Nothing is ever open until capture is built.
 #include "communicate/DialogSelect.h"
-
-void CDialogSelect::CloseDump() {
-    m_nDumpState = 0;
-}
-
-void CDialogSelect::WriteDump(const char* bytes, int count) {
-    (void)bytes;
-    (void)count;
-}
 
 void CDialogSelect::StopCapture() {}
 
