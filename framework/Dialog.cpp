@@ -7,6 +7,7 @@
 #include <QShowEvent>
 
 #include "framework/ModalRunner.h"
+#include "framework/ProgressCtrl.h"
 #include "framework/TabCtrl.h"
 
 namespace {
@@ -63,6 +64,8 @@ std::unique_ptr<CControl> CreateDefaultControl(ControlKind kind) {
         return std::make_unique<CComboBox>();
     case ControlKind::TabControl:
         return std::make_unique<CTabCtrl>();
+    case ControlKind::Progress:
+        return std::make_unique<CProgressCtrl>();
     default:
         return nullptr; // made by the page itself
     }

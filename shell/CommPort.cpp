@@ -114,6 +114,7 @@ std::string OpenErrorText(const std::string& label, int err) {
 } // namespace
 
 bool CCommPort::s_realWaits = true;
+std::function<void(unsigned long long)> CCommPort::s_readHook;
 
 CCommPort::CCommPort() = default;
 
@@ -123,6 +124,10 @@ CCommPort::~CCommPort() {
 
 void CCommPort::SetRealWaits(bool on) {
     s_realWaits = on;
+}
+
+void CCommPort::SetReadHook(std::function<void(unsigned long long written)> hook) {
+    s_readHook = std::move(hook);
 }
 
 bool CCommPort::IsOpen() const {
@@ -169,6 +174,7 @@ bool CCommPort::Open(const char* path) {
         return FailOpen(OpenErrorText(label, errno));
 
     m_bOpen = 1;
+    m_nWritten = 0;
     m_line = LineSettings();
     GetState();
     return true;
@@ -328,6 +334,8 @@ void CCommPort::SetTimeouts(DWORD ms) {
 DWORD CCommPort::Read(BYTE* buffer, DWORD count) {
     if (!m_bOpen || buffer == nullptr || count == 0)
         return 0;
+    if (s_readHook)
+        s_readHook(m_nWritten);
     DWORD got = 0;
     const int64_t totalEnd = NowMs() + int64_t(m_readTotalMs);
     int64_t end = totalEnd;
@@ -367,6 +375,7 @@ DWORD CCommPort::Write(const BYTE* data, DWORD count) {
         const ssize_t n = write(m_fd, data + sent, count - sent);
         if (n > 0) {
             sent += DWORD(n);
+            m_nWritten += (unsigned long long)n;
             continue;
         }
         if (n < 0 && errno == EINTR)
