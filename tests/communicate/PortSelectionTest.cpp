@@ -52,7 +52,10 @@ TEST(CommsConfigTest, ReadsPortAndBaudAndGuardsTheIndex) {
     EXPECT_EQ(ParseCommsConfig("001, -1").baudIndex, 3);
     // Only the first 8 bytes count.
     EXPECT_EQ(ParseCommsConfig("004, 5xxxxxxxxxxxxxxxxxxxxxxxxxxx").baudIndex, 5);
-    EXPECT_EQ(ParseCommsConfig("004,    6").baudIndex, 0); // the 6 lies past byte 7
+    EXPECT_EQ(ParseCommsConfig("004,    6").baudIndex, 3); // the 6 lies past byte 7
+    // A garbled baud field never gives another rate than 9600.
+    for (const char* garbled : {"003", "003, ", "003, abc", "003, 10", "003, +5", "003,  5"})
+        EXPECT_EQ(ParseCommsConfig(garbled).baudIndex, 3) << garbled;
 }
 
 TEST(CommunicateStartTest, FirstRunMakesTheFolderAndOpensTheFirstListedPort) {
