@@ -46,6 +46,8 @@ CDialogUpgrade::LoadResult CDialogUpgrade::ReadFirmware(const std::string& path)
 }
 
 void CDialogUpgrade::WriteFileConfig() {
+    if (m_szDataFolder.empty())
+        return; // no data folder was published: nowhere to keep it
     CFile file;
     if (!file.Open(JoinPath(m_szDataFolder, kFileConfig),
                    CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
@@ -112,7 +114,8 @@ void CDialogUpgrade::OnBnClickedSelectFile() {
 
 void CDialogUpgrade::RecallFirmwareFile() {
     std::string bytes;
-    if (!ReadWholeFile(JoinPath(m_szDataFolder, kFileConfig), &bytes) || bytes.empty()) {
+    if (m_szDataFolder.empty() || !ReadWholeFile(JoinPath(m_szDataFolder, kFileConfig), &bytes) ||
+        bytes.empty()) {
         m_strFirmwarePath.clear();
         m_stcFileLine.SetWindowText("No File Selected");
         m_btnSelectFile.EnableWindow(TRUE);
