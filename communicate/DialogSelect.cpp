@@ -22,6 +22,7 @@ const MessageMapEntry<CDialogSelect> kMessageMap[] = {
     OnNotify<CDialogSelect>(CBN_DROPDOWN, IDC_COMBO_PORT, &CDialogSelect::OnDropdownPort),
     OnNotify<CDialogSelect>(CBN_SELCHANGE, IDC_COMBO_BAUD, &CDialogSelect::OnSelchangeBaud),
     OnNotify<CDialogSelect>(BN_CLICKED, IDC_CLEAR_SCREEN, &CDialogSelect::OnClearScreen),
+    OnNotify<CDialogSelect>(BN_CLICKED, IDC_START_CAPTURE, &CDialogSelect::OnStartCapture),
     OnNotifyRange<CDialogSelect>(BNHS_RCLICKED, IDC_USER_BUTTON1, IDC_USER_BUTTON5,
                                  &CDialogSelect::OnDefineButtons),
     OnNotifyRange<CDialogSelect>(BNHS_RCLICKED, IDC_USER_BUTTON6, IDC_USER_BUTTON8,

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <string>
 
+#include "communicate/CaptureConverter.h"
+#include "communicate/CaptureFile.h"
 #include "framework/Dialog.h"
 #include "resources/ResourceSelect.h"
 #include "shell/ButtonHS.h"
@@ -62,6 +64,11 @@ public:
     void LoadButtons();
     void LoadDiallerSettings();
     void OnDefineButtons(UINT id);
+
+    // Capture.
+    void OnStartCapture();
+    int GetCaptureKind() const { return m_nCaptureKind; }
+    CCaptureConverter& Capture() { return m_capture; }
 
     // State a test or another window may look at.
     int GetPortNumber() const { return m_nPortNumber; }
@@ -127,6 +134,21 @@ private:
     int m_nButtonLevel = 1;
     int m_nDumpState = 0;
     int m_nCaptureKind = 0;
+
+    // Capture.
+    // Stops the capture and tells the user when its file took no more.
+    void CaptureWriteFailed();
+    struct CaptureSink : CaptureOutput {
+        explicit CaptureSink(CDialogSelect* page) : m_pPage(page) {}
+        bool WriteCapture(const char* bytes, std::size_t count) override;
+        void ShowDumpDate(const std::string& text) override;
+        CDialogSelect* m_pPage;
+    };
+    CCaptureFile m_fileCapture;
+    std::string m_strCaptureFile;
+    CaptureSink m_captureSink{this};
+    // The line being built, the conversion and the tracked-dump state.
+    CCaptureConverter m_capture{&m_captureSink};
 };
 
 // The user-button and file-label control ids, buttons 1 to 8.
