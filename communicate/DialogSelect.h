@@ -19,6 +19,21 @@ constexpr UINT IDT_STARTUP = 10000;
 constexpr UINT IDT_POLL = 10001;
 constexpr UINT IDT_SECOND = 10006;
 
+// Dialler: the second step of a dial and of a hang-up, 2 s after "+++".
+constexpr UINT IDT_DIAL = 10004;
+constexpr UINT IDT_HANGUP = 10005;
+// Timers of a scheduled call, all stopped by a hang-up.
+constexpr UINT IDT_WAITCONNECT = 10009;
+constexpr UINT IDT_COMMAND1 = 10011;
+constexpr UINT IDT_WAITCMD1 = 10012;
+constexpr UINT IDT_COMMAND2 = 10013;
+constexpr UINT IDT_WAITCMD2 = 10014;
+constexpr UINT IDT_COMMAND3 = 10015;
+constexpr UINT IDT_WAITCMD3 = 10016;
+constexpr UINT IDT_ENDSESSION = 10017;
+// What the user may type into the phone number.
+constexpr int PHONE_NUMBER_LIMIT = 30;
+
 constexpr int BAUD_INDEX_SDI12 = 7;
 constexpr int PORT_NOT_LISTED = 255;
 
@@ -69,6 +84,19 @@ public:
     void OnStartCapture();
     int GetCaptureKind() const { return m_nCaptureKind; }
     CCaptureConverter& Capture() { return m_capture; }
+
+    // Dialler.
+    void OnDial();
+    void OnHangup();
+    void OnDialStep();
+    void OnHangupStep();
+    // The one-second tick: the automatic hang-up and the Schedule's requests.
+    void OnSecondTick();
+    void DisableControls();
+    void EnableControls();
+    void EnableTabsAndHangup();
+    void OnChangePhoneNumber();
+    void OnSelchangeAutoHangup();
 
     // State a test or another window may look at.
     int GetPortNumber() const { return m_nPortNumber; }
@@ -149,6 +177,20 @@ private:
     CaptureSink m_captureSink{this};
     // The line being built, the conversion and the tracked-dump state.
     CCaptureConverter m_capture{&m_captureSink};
+
+    // Dialler.
+    // Writes a modem string, shows `shown` and copies it to a Raw capture
+    // when `capture` is set.
+    void SendModemString(const std::string& sent, const std::string& shown, bool capture);
+    void CallNow();
+    // Writes a one-value settings file; tells the user once while it fails.
+    void WriteDialFile(const char* name, const std::string& bytes, BYTE& warned);
+    BYTE m_bPhoneFileWarned = 0;
+    BYTE m_bHangupFileWarned = 0;
+    // Step of a scheduled call (0 when none runs) and the seconds left to
+    // wait for the modem's reply once it has dialled.
+    BYTE m_nSessionState = 0;
+    int m_nConnectSecondsLeft = 0;
 };
 
 // The user-button and file-label control ids, buttons 1 to 8.
