@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cstring>
 #include <random>
 
@@ -117,7 +116,6 @@ TEST(CaptureConverterTest, HeadersSetTheBucketSize) {
                 EXPECT_EQ(out.bytes, taken ? Lines({k.line}) : "");
         }
     }
-    EXPECT_EQ(std::string("RAIN001    1 INCREMENTAL\r\n").size(), 26u);
     char record[32];
     EXPECT_EQ(CCaptureConverter::FormatTidedaHeader("RIVER01", record, 'A'), 23);
 }
@@ -266,16 +264,6 @@ TEST(CaptureConverterTest, LongLinesAndRandomBytesStayInside) {
         Feed(c, 1 + round % 4, bytes, unsigned(round));
         EXPECT_LE(std::strlen(c.m_szDumpEvent), 17u);
     }
-}
-
-TEST(CaptureConverterTest, NumbersIgnoreTheUserLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    const bool comma = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    EXPECT_EQ(Convert(CAPTURE_CSV1, kRainDump).substr(26, 23), "12/03/24 06:30:12,0.2\r\n");
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    if (!comma)
-        GTEST_SKIP() << "no comma locale installed";
 }
 
 } // namespace

@@ -93,8 +93,6 @@ TEST_F(CaptureTest, FormatDialogHandsTheFormOverThroughCapCfg) {
             EXPECT_FALSE(r.open);
             EXPECT_EQ(r.filter, form.filter);
             EXPECT_EQ(r.title, "Capture File to save data");
-            EXPECT_EQ(r.defaultExt, "");
-            EXPECT_EQ(r.fileName, "");
             EXPECT_FALSE(r.overwritePrompt);
         });
         PressStartCapture();

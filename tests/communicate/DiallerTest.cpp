@@ -71,12 +71,6 @@ TEST_F(DiallerTest, DialAndHangupWithTheirGuardTimes) {
     EXPECT_TRUE(h.Tabs().IsTabEnabled(PAGE_FIRMWARE_UPGRADE));
     EXPECT_TRUE(ModemInUse());
 
-    // While the modem is in use the main window stays open.
-    h.modal.ExpectMessage("Press 'Hangup' on the Communicate Tab and then exit", "Information");
-    h.Main().OnClose();
-    h.modal.VerifyDone();
-    EXPECT_FALSE(h.Main().IsEnded());
-
     Page().GetDlgItem(IDC_STATUS)->SetWindowText("Schedule: x");
     Click(IDC_HANGUP);
     EXPECT_TRUE(modem->Expect("+++"));
