@@ -39,12 +39,15 @@ protected:
     // "Start Capture", a form button (or another act on the dialog), and the
     // save dialog answered with `path` when one is expected.
     void StartCapture(std::function<void(CDialog&)> act, const std::string& path,
-                      bool saveDialog = true) {
-        h.modal.ExpectDialog(IDD_CAPTURE, [act](CDialog& d) {
-            EXPECT_EQ(d.GetCaption(), "Capture Format");
-            act(d);
-            return IDOK;
-        });
+                      bool saveDialog = true, long long dialogUpForMs = 0) {
+        h.modal.ExpectDialog(
+            IDD_CAPTURE,
+            [act](CDialog& d) {
+                EXPECT_EQ(d.GetCaption(), "Capture Format");
+                act(d);
+                return IDOK;
+            },
+            dialogUpForMs);
         if (saveDialog)
             h.modal.ExpectFileDialog(path, [this](FileDialogRequest& r) { lastRequest = r; });
         PressStartCapture();
@@ -130,7 +133,10 @@ TEST_F(CaptureTest, RawCaptureHoldsWhatWasReceivedAndTypedAndAppends) {
         std::ofstream old(path, std::ios::binary);
         old << "old\r\n";
     }
-    StartCapture(Click(IDC_CAPTURE_RAW), path);
+    // What arrives while the dialogs are up is shown, not captured.
+    ASSERT_TRUE(logger->Send("early\r\n"));
+    StartCapture(Click(IDC_CAPTURE_RAW), path, true, 300);
+    EXPECT_EQ(h.Terminal(), "early\r\n");
     EXPECT_EQ(Caption(), "Stop Raw Capture");
     EXPECT_EQ(FileLabel(), "raw.txt");
 
