@@ -36,3 +36,10 @@ constexpr int IDC_CAPTURE_FILE = 1132;
 constexpr int IDC_FRAMING = 1136;
 constexpr int IDC_LEVEL = 1137;
 constexpr int IDC_BUTTON_LABEL = 1138;
+
+// Capture Format dialog.
+constexpr int IDD_CAPTURE = 142;
+constexpr int IDC_CAPTURE_RAW = 1064;
+constexpr int IDC_CAPTURE_CSV1 = 1065;
+constexpr int IDC_CAPTURE_CSV2 = 1066;
+constexpr int IDC_CAPTURE_TIDEDA = 1067;
