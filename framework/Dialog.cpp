@@ -6,6 +6,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
+#include "framework/DateTimeCtrl.h"
 #include "framework/ModalRunner.h"
 #include "framework/TabCtrl.h"
 
@@ -63,6 +64,8 @@ std::unique_ptr<CControl> CreateDefaultControl(ControlKind kind) {
         return std::make_unique<CComboBox>();
     case ControlKind::TabControl:
         return std::make_unique<CTabCtrl>();
+    case ControlKind::DateTime:
+        return std::make_unique<CDateTimeCtrl>();
     default:
         return nullptr; // made by the page itself
     }
