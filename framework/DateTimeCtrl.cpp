@@ -64,8 +64,15 @@ QWidget* CDateTimeCtrl::CreateControlWidget(const TemplateItem& item, QWidget* p
 void CDateTimeCtrl::Changed() {
     if (m_bSetting)
         return;
+    LocalTime picked = GetTime();
+    if (picked.year < m_nFirstYear || picked.year > m_nLastYear) {
+        // The calendar reaches further than the years the picker takes.
+        picked.year = picked.year < m_nFirstYear ? m_nFirstYear : m_nLastYear;
+        picked.day = std::min(picked.day, QDate(picked.year, picked.month, 1).daysInMonth());
+        SetTime(picked);
+    }
     NMDATETIMECHANGE change;
-    change.st = GetTime();
+    change.st = picked;
     NotifyParent(DTN_DATETIMECHANGE, change);
 }
 
@@ -91,10 +98,14 @@ LocalTime CDateTimeCtrl::GetTime() const {
 }
 
 void CDateTimeCtrl::SetYearRange(int first, int last) {
+    m_nFirstYear = first;
+    m_nLastYear = last;
+    // Whole centuries, so that a two-digit year can be typed before it is
+    // read by the rule above.
     if (auto* edit = qobject_cast<QDateTimeEdit*>(GetWidget())) {
         m_bSetting = true;
-        edit->setDateTimeRange(QDateTime(QDate(first, 1, 1), QTime(0, 0)),
-                               QDateTime(QDate(last, 12, 31), QTime(23, 59, 59)));
+        edit->setDateTimeRange(QDateTime(QDate(first - first % 100, 1, 1), QTime(0, 0)),
+                               QDateTime(QDate(last - last % 100 + 99, 12, 31), QTime(23, 59)));
         m_bSetting = false;
     }
 }

@@ -11,6 +11,7 @@
 #include "schedule/SiteFile.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/UiDriver.h"
 
 namespace {
 
@@ -277,4 +278,42 @@ TEST_F(EditSchedule, TemplateSavedUsedAndMissing) {
     });
     EXPECT_EQ("#009,Weir,D77,1,00:00 01-01-2008,0,D,,,,R,,,,R,DUR/^t^M,,,1\r\n", LineOf(Site(), 9));
     EXPECT_EQ("3,09:00:00 02/03/10,2,1.5\r\n", LineOf(Last(), 9));
+}
+
+// The pickers: what the user picks reaches the dialog as DTN_DATETIMECHANGE
+// with the date in its payload; what the program sets raises nothing; a
+// typed two-digit year below 80 is 20xx, else 19xx.
+TEST_F(EditSchedule, PickedDatesArriveWithTheirPayload) {
+    struct Spy : CDialogEditSchedule {
+        BOOL OnNotify(UINT id, UINT code, NMHDR* payload) override {
+            if (code == DTN_DATETIMECHANGE)
+                picked.push_back({int(id), static_cast<NMDATETIMECHANGE*>(payload)->st});
+            return TRUE;
+        }
+        std::vector<std::pair<int, LocalTime>> picked;
+    } spy;
+    m_modal.ExpectDialog(IDD_EDIT_SCHEDULE, [&](CDialog&) {
+        EXPECT_TRUE(spy.picked.empty()); // the values set at opening
+        spy.m_dtDate.UserPick({2010, 6, 15, 0, 0});
+        EXPECT_EQ(1u, spy.picked.size());
+        EXPECT_EQ(IDC_ES_START_DATE, spy.picked[0].first);
+        EXPECT_EQ(15, spy.picked[0].second.day);
+        EXPECT_EQ(6, spy.picked[0].second.month);
+        EXPECT_EQ(2010, spy.picked[0].second.year);
+        EXPECT_EQ("15-Jun-10", Shown(spy, IDC_ES_START_DATE));
+
+        auto* edit = static_cast<QDateTimeEdit*>(spy.m_dtDate.GetWidget());
+        for (const auto& [typed, year] : {std::pair{"05", 2005}, std::pair{"95", 1995},
+                                          std::pair{"79", 2079}, std::pair{"80", 1980}}) {
+            edit->setSelectedSection(QDateTimeEdit::YearSection);
+            for (const char* c = typed; *c; ++c)
+                ui::Key(edit, Qt::Key_0 + (*c - '0'));
+            edit->interpretText();
+            EXPECT_EQ(year, spy.m_dtDate.GetTime().year) << typed;
+        }
+        return IDCANCEL;
+    });
+    spy.SetDataFolder(m_folder);
+    spy.SetSite(1);
+    spy.DoModal();
 }
