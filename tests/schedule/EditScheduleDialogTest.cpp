@@ -156,6 +156,19 @@ TEST_F(EditSchedule, MissingFilesAreCreatedAndOkWritesOnlyTheSitesLines) {
     });
     site = WithLine(site, 5, "#005,Weir,,3,08:05 31-12-2009,15,M,,,A,R,,,,2,,,,T\r\n");
     EXPECT_EQ(site, Site());
+
+    // A line that cannot be written is told, the file stays as it was and
+    // the dialog stays open.
+    std::filesystem::create_directories(Path("site-temp.cfg"));
+    Edit(5, [&](CDialogEditSchedule& d) {
+        m_modal.ExpectMessage("Could not write " + Path("site-temp.cfg") + ".\nIs a directory",
+                              "Warning");
+        Type(d, IDC_ES_NAME, "x");
+        Click(d, IDOK);
+        EXPECT_FALSE(d.IsEnded());
+        Click(d, IDCANCEL);
+    });
+    EXPECT_EQ(site, Site());
 }
 
 TEST_F(EditSchedule, DirectLinkAndInputLimits) {
