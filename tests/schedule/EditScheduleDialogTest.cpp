@@ -9,39 +9,12 @@
 #include "schedule/DialogEditSchedule.h"
 #include "schedule/DumpEventFile.h"
 #include "schedule/SiteFile.h"
+#include "tests/schedule/ScheduleTestFiles.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/UiDriver.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    ReadWholeFile(path, &bytes);
-    return bytes;
-}
-
-std::string LineOf(const std::string& bytes, int n) {
-    std::size_t pos = 0;
-    for (int i = 1; i < n; ++i)
-        pos = bytes.find('\n', pos) + 1;
-    return bytes.substr(pos, bytes.find('\n', pos) + 1 - pos);
-}
-
-// `bytes` with line n replaced.
-std::string WithLine(std::string bytes, int n, const std::string& line) {
-    const std::string old = LineOf(bytes, n);
-    std::size_t pos = 0;
-    for (int i = 1; i < n; ++i)
-        pos = bytes.find('\n', pos) + 1;
-    return bytes.replace(pos, old.size(), line);
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    CFile file;
-    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
-    ASSERT_TRUE(file.Write(bytes));
-}
 
 class EditSchedule : public testing::Test {
 protected:
