@@ -8,6 +8,7 @@
 
 #include "framework/DateTimeCtrl.h"
 #include "framework/ModalRunner.h"
+#include "framework/ProgressCtrl.h"
 #include "framework/TabCtrl.h"
 
 namespace {
@@ -66,6 +67,8 @@ std::unique_ptr<CControl> CreateDefaultControl(ControlKind kind) {
         return std::make_unique<CTabCtrl>();
     case ControlKind::DateTime:
         return std::make_unique<CDateTimeCtrl>();
+    case ControlKind::Progress:
+        return std::make_unique<CProgressCtrl>();
     default:
         return nullptr; // made by the page itself
     }

@@ -83,6 +83,8 @@ public:
         dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         dialog.setNameFilter(QtFilter(request.filter));
+        if (!request.title.empty())
+            dialog.setWindowTitle(QString::fromLatin1(request.title));
         if (!request.defaultExt.empty())
             dialog.setDefaultSuffix(QString::fromLatin1(request.defaultExt));
         if (!request.initialFolder.empty())
