@@ -6,6 +6,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
+#include "framework/DateTimeCtrl.h"
 #include "framework/ModalRunner.h"
 #include "framework/ProgressCtrl.h"
 #include "framework/TabCtrl.h"
@@ -64,6 +65,8 @@ std::unique_ptr<CControl> CreateDefaultControl(ControlKind kind) {
         return std::make_unique<CComboBox>();
     case ControlKind::TabControl:
         return std::make_unique<CTabCtrl>();
+    case ControlKind::DateTime:
+        return std::make_unique<CDateTimeCtrl>();
     case ControlKind::Progress:
         return std::make_unique<CProgressCtrl>();
     default:
