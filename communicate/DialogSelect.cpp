@@ -26,6 +26,12 @@ const MessageMapEntry<CDialogSelect> kMessageMap[] = {
                                  &CDialogSelect::OnDefineButtons),
     OnNotifyRange<CDialogSelect>(BNHS_RCLICKED, IDC_USER_BUTTON6, IDC_USER_BUTTON8,
                                  &CDialogSelect::OnDefineButtons),
+    OnNotifyRange<CDialogSelect>(BN_CLICKED, IDC_USER_BUTTON1, IDC_USER_BUTTON5,
+                                 &CDialogSelect::OnButtonClicked),
+    OnNotifyRange<CDialogSelect>(BN_CLICKED, IDC_USER_BUTTON6, IDC_USER_BUTTON8,
+                                 &CDialogSelect::OnButtonClicked),
+    OnNotify<CDialogSelect>(BN_CLICKED, IDC_LEVEL_UP, &CDialogSelect::OnNextLevel),
+    OnNotify<CDialogSelect>(BN_CLICKED, IDC_LEVEL_DOWN, &CDialogSelect::OnPrevLevel),
 };
 
 // The port object lives for the whole run: pages that borrow it may outlive
@@ -145,6 +151,7 @@ void CDialogSelect::OnTimer(UINT id) {
         Poll();
         break;
     default:
+        OnCommandTimer(id);
         break;
     }
 }

@@ -6,7 +6,9 @@
 #include <QFont>
 #include <string>
 
+#include "communicate/ButtonConfig.h"
 #include "framework/Dialog.h"
+#include "framework/Files.h"
 #include "resources/ResourceSelect.h"
 #include "shell/ButtonHS.h"
 
@@ -16,6 +18,9 @@ class CCommPort;
 constexpr UINT IDT_STARTUP = 10000;
 constexpr UINT IDT_POLL = 10001;
 constexpr UINT IDT_SECOND = 10006;
+constexpr UINT IDT_SENDNEXT = 10008;
+// Tells of a "buttn.cfg" that could not be written, once the start-up step is over.
+constexpr UINT IDT_BUTTONWARNING = 10024;
 
 constexpr int BAUD_INDEX_SDI12 = 7;
 constexpr int PORT_NOT_LISTED = 255;
@@ -62,6 +67,33 @@ public:
     void LoadButtons();
     void LoadDiallerSettings();
     void OnDefineButtons(UINT id);
+
+    // User buttons.
+    void ShowButtonLevel();
+    void OnNextLevel();
+    void OnPrevLevel();
+    void OnButtonClicked(UINT id);
+    int GetButtonLevel() const { return m_nButtonLevel; }
+    const std::string& GetButtonData(int index) const { return m_strData[index]; }
+    const std::string& GetButtonCaption(int index) const { return m_strCaption[index]; }
+    BYTE GetButtonPlot(int index) const { return m_bPlot[index]; }
+
+    // Command sending.
+    void OnUserButton(int k);
+    void SendCommandStep();
+    // Puts `text` (at most 100 characters kept) into the command buffer and
+    // sends its first piece, with the escapes of a scheduled call's site.
+    void SendCommand(const char* text, char dumpEventCommand, const char* dumpEvent);
+    // The timers of the buttons, command sending and dumps.
+    void OnCommandTimer(UINT id);
+    int GetBookmarkHour() const { return m_nBookmarkHour; }
+    int GetBookmarkMinute() const { return m_nBookmarkMinute; }
+    int GetBookmarkSecond() const { return m_nBookmarkSecond; }
+
+    // Dumps.
+    void StartDump(int kind);
+    void SendPendingCommand();
+    int GetDumpState() const { return m_nDumpState; }
 
     // State a test or another window may look at.
     int GetPortNumber() const { return m_nPortNumber; }
@@ -127,6 +159,30 @@ private:
     int m_nButtonLevel = 1;
     int m_nDumpState = 0;
     int m_nCaptureKind = 0;
+
+    // User buttons.
+    ButtonArrays ButtonsOfPage() { return {m_strCaption, m_strData, m_bPlot}; }
+    std::string ButtonFilePath() const;
+    std::string m_strCaption[kButtonSlots];
+    std::string m_strData[kButtonSlots];
+    BYTE m_bPlot[kButtonSlots] = {};
+    BYTE m_nButtonIndex = 0;
+    int m_nButtonFileError = 0; // errno of defaults that could not be written
+
+    // Command sending.
+    void LoadCommand(const char* text);
+    char m_szCommand[103] = {};
+    char* m_pCommandPos = m_szCommand;
+    char m_szPiece[500] = {};
+    char m_cDumpEventCommand = 0;
+    char m_szDumpEvent[20] = {};
+    int m_nBookmarkHour = 0;
+    int m_nBookmarkMinute = 0;
+    int m_nBookmarkSecond = 0;
+
+    // Dumps.
+    void KillDumpTimers();
+    CFile m_fileDump;
 };
 
 // The user-button and file-label control ids, buttons 1 to 8.

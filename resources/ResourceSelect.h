@@ -36,3 +36,13 @@ constexpr int IDC_CAPTURE_FILE = 1132;
 constexpr int IDC_FRAMING = 1136;
 constexpr int IDC_LEVEL = 1137;
 constexpr int IDC_BUTTON_LABEL = 1138;
+
+// Button Definitions dialog.
+constexpr int IDD_BUTTON_DEFINE = 143;
+constexpr int IDC_DEFINE_NEXT_LEVEL = 3;
+constexpr int IDC_DEFINE_PREV_LEVEL = 4;
+constexpr int IDC_DEFINE_CAPTION1 = 1074; // rows 1 to 8: 1074, 1076, ... 1088
+constexpr int IDC_DEFINE_DATA1 = 1075;    // rows 1 to 8: 1075, 1077, ... 1089
+// Plot check boxes of rows 1 to 8 (no 1091).
+constexpr int IDC_DEFINE_PLOT_ROWS[8] = {1090, 1092, 1093, 1094, 1095, 1096, 1097, 1098};
+constexpr int IDC_DEFINE_LEVEL = 1138;
