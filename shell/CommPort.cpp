@@ -326,13 +326,21 @@ void CCommPort::SetTimeouts(DWORD ms) {
 }
 
 DWORD CCommPort::Read(BYTE* buffer, DWORD count) {
+    return ReadWithin(buffer, count, m_readTotalMs, s_realWaits);
+}
+
+DWORD CCommPort::ReadQueued(BYTE* buffer, DWORD count) {
+    return ReadWithin(buffer, count, 0, false);
+}
+
+DWORD CCommPort::ReadWithin(BYTE* buffer, DWORD count, DWORD totalMs, bool wait) {
     if (!m_bOpen || buffer == nullptr || count == 0)
         return 0;
     DWORD got = 0;
-    const int64_t totalEnd = NowMs() + int64_t(m_readTotalMs);
+    const int64_t totalEnd = NowMs() + int64_t(totalMs);
     int64_t end = totalEnd;
     while (got < count) {
-        const int waitMs = s_realWaits ? MsUntil(end) : 0;
+        const int waitMs = wait ? MsUntil(end) : 0;
         pollfd p = {m_fd, POLLIN, 0};
         const int rc = poll(&p, 1, waitMs);
         if (rc < 0 && errno == EINTR)

@@ -38,6 +38,8 @@ public:
     void SetTimeouts(DWORD ms);
     DWORD Write(const BYTE* data, DWORD count);
     DWORD Read(BYTE* buffer, DWORD count);
+    // Takes only what is already queued, whatever the time-outs: never waits.
+    DWORD ReadQueued(BYTE* buffer, DWORD count);
 
     bool IsOpen() const;
     // The last Read or Write found the line hung up or the device gone (a pulled USB
@@ -62,6 +64,7 @@ private:
     void ApplySettings(bool raiseModemLines);
     void ReleaseDevice();
     bool FailOpen(const std::string& reason);
+    DWORD ReadWithin(BYTE* buffer, DWORD count, DWORD totalMs, bool wait);
 
     int m_fd = -1;
     BYTE m_bOpen = 0;

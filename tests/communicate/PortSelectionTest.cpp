@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QWheelEvent>
+
 #include "communicate/CommsConfig.h"
 #include "framework/Files.h"
 #include "shell/CommPort.h"
@@ -49,7 +52,10 @@ TEST(CommsConfigTest, ReadsPortAndBaudAndGuardsTheIndex) {
     EXPECT_EQ(ParseCommsConfig("001, -1").baudIndex, 3);
     // Only the first 8 bytes count.
     EXPECT_EQ(ParseCommsConfig("004, 5xxxxxxxxxxxxxxxxxxxxxxxxxxx").baudIndex, 5);
-    EXPECT_EQ(ParseCommsConfig("004,    6").baudIndex, 0); // the 6 lies past byte 7
+    EXPECT_EQ(ParseCommsConfig("004,    6").baudIndex, 3); // the 6 lies past byte 7
+    // A garbled baud field never gives another rate than 9600.
+    for (const char* garbled : {"003", "003, ", "003, abc", "003, 10", "003, +5", "003,  5"})
+        EXPECT_EQ(ParseCommsConfig(garbled).baudIndex, 3) << garbled;
 }
 
 TEST(CommunicateStartTest, FirstRunMakesTheFolderAndOpensTheFirstListedPort) {
@@ -200,3 +206,38 @@ TEST(CommunicateStartTest, ChoosingAnotherPortMovesTheLine) {
 }
 
 } // namespace
+
+// A wheel turned over a closed list changes it only while it has the focus.
+TEST(CommunicateStartTest, WheelChangesAListOnlyWithTheFocus) {
+    MainWindowHarness h;
+    h.AddPort(3);
+    h.AddPort(5);
+    h.WriteDataFile("comms.cfg", "003, 3");
+    h.Start();
+    CDialogSelect& page = h.Select();
+    auto wheel = [](CComboBox& combo) {
+        QWidget* w = combo.GetWidget();
+        const QPointF at(w->width() / 2.0, w->height() / 2.0);
+        QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &event);
+    };
+    page.Terminal().SetFocus();
+    wheel(PortList(page));
+    wheel(BaudList(page));
+    EXPECT_EQ(page.GetPortNumber(), 3);
+    EXPECT_EQ(BaudList(page).GetCurSel(), 3);
+    EXPECT_EQ(page.GetCommPort()->GetBaudRate(), 9600u);
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "003, 3");
+    EXPECT_TRUE(page.Terminal().HasFocus()) << "a wheel turn gives no focus";
+
+    BaudList(page).SetFocus();
+    wheel(BaudList(page));
+    EXPECT_EQ(BaudList(page).GetCurSel(), 4);
+    EXPECT_EQ(page.GetCommPort()->GetBaudRate(), 19200u);
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "003, 4");
+    PortList(page).SetFocus();
+    wheel(PortList(page));
+    EXPECT_EQ(page.GetPortNumber(), 5);
+    h.modal.VerifyDone();
+}
