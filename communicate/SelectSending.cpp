@@ -17,8 +17,8 @@ constexpr std::size_t kCommandChars = 100;
 
 void CDialogSelect::LoadCommand(const char* text) {
     std::memset(m_szCommand, 0, sizeof m_szCommand);
-    const std::size_t length = text ? strnlen(text, kCommandChars) : 0;
-    std::memcpy(m_szCommand, text, length); // two NULs or more follow
+    if (text) // two NULs or more follow what is kept
+        std::memcpy(m_szCommand, text, strnlen(text, kCommandChars));
     m_pCommandPos = m_szCommand;
 }
 

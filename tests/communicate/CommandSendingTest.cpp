@@ -12,26 +12,6 @@
 
 namespace {
 
-// Lets virtual time pass while each message box is up, then answers it
-// from the harness's script.
-class TimePassingModal : public ModalRunner {
-public:
-    TimePassingModal(ScriptedModal& script, long long ms) : m_script(script), m_ms(ms) {
-        ModalRunner::Set(this);
-    }
-    ~TimePassingModal() override { ModalRunner::Set(&m_script); }
-    int MessageBox(const std::string& text, const std::string& caption, UINT type) override {
-        TestEnv::Advance(m_ms);
-        return m_script.MessageBox(text, caption, type);
-    }
-    int RunDialog(CDialog& dialog) override { return m_script.RunDialog(dialog); }
-    bool FileDialog(FileDialogRequest& request) override { return m_script.FileDialog(request); }
-
-private:
-    ScriptedModal& m_script;
-    long long m_ms;
-};
-
 const char kPlot[] = "Would you like to plot this data?";
 
 class CommandSendingTest : public testing::Test {
@@ -184,33 +164,18 @@ TEST_F(CommandSendingTest, EveryWayOfEndingADump) {
     EXPECT_EQ(h.ReadDataFile("Durn003.plt"), "DUR\r");
     EXPECT_EQ(h.Terminal().substr(h.Terminal().size() - 3), "abc");
 
-    // The Firmware Upgrade page closes it and reads nothing.
-    h.ChooseTab(PAGE_COMMUNICATE);
-    Click(2, IDYES);
-    EXPECT_TRUE(At(0, "\r"));
-    EXPECT_TRUE(At(200, "DUR\r"));
-    h.ChooseTab(PAGE_FIRMWARE_UPGRADE);
-    TestEnv::Advance(100);
-    LoggerSends("xyz");
-    EXPECT_EQ(h.ReadDataFile("Durn004.plt"), "DUR\r");
-    EXPECT_EQ(logger->QueuedForProgram(), 3);
-    EXPECT_EQ(h.Select().GetDumpState(), 0);
-
     // A step still pending from the last command waits for the plot
     // question's answer, however long it is open.
     h.ChooseTab(PAGE_COMMUNICATE);
-    TestEnv::Advance(200);
     logger->Drain();
     Click(4);
     TestEnv::Advance(200);
-    {
-        TimePassingModal slowAnswer(h.modal, 2000);
-        Click(2, IDYES);
-    }
+    h.modal.ExpectMessage(kPlot, "Plot?", IDYES, 2000);
+    h.Select().Item<CButton>(kUserButtonIds[1])->Click();
     EXPECT_TRUE(logger->Expect("\r"));
     TestEnv::Advance(200);
     EXPECT_TRUE(logger->Expect("DUR\r"));
-    EXPECT_EQ(h.ReadDataFile("Durn005.plt"), "DUR\r");
+    EXPECT_EQ(h.ReadDataFile("Durn004.plt"), "DUR\r");
 }
 
 TEST_F(CommandSendingTest, DumpFileFailures) {

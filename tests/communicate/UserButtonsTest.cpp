@@ -4,35 +4,33 @@
 
 #include <filesystem>
 
-#include "communicate/ButtonConfig.h"
 #include "communicate/ButtonDefineDlg.h"
 #include "tests/support/MainWindowHarness.h"
 
 namespace {
 
-std::string DefaultFile() {
+// The lines of the file that the defaults make.
+std::vector<std::string> DefaultLines() {
     std::string caption[kButtonSlots], data[kButtonSlots];
     unsigned char plot[kButtonSlots] = {};
     FillDefaultButtons({caption, data, plot});
-    return FormatButtonFile({caption, data, plot});
+    std::vector<std::string> lines;
+    for (int i = 1; i <= kButtonCount; ++i)
+        lines.push_back(caption[i] + "," + data[i] + (plot[i] ? ",1\r\n" : ",0\r\n"));
+    return lines;
 }
 
-// The 72 lines of a file.
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        const std::size_t end = bytes.find('\n', pos);
-        lines.push_back(bytes.substr(pos, end == std::string::npos ? end : end - pos + 1));
-        pos = end == std::string::npos ? bytes.size() : end + 1;
-    }
-    return lines;
+std::string Join(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines)
+        bytes += line;
+    return bytes;
 }
 
 class UserButtonsTest : public testing::Test {
 protected:
-    void SetUp() override { h.AddPort(1); }
-
     std::string Text(int id) { return h.Select().GetDlgItem(id)->GetWindowText(); }
+    void PageClick(int id) { h.Select().Item<CButton>(id)->Click(); }
     void RightClick(int k) { h.Select().Item<CButtonHS>(kUserButtonIds[k - 1])->OnRButtonDown(); }
     static std::string Row(CDialog& d, int id) { return d.GetDlgItem(id)->GetWindowText(); }
     static void Press(CDialog& d, int id) { d.Item<CButton>(id)->Click(); }
@@ -40,45 +38,24 @@ protected:
     MainWindowHarness h;
 };
 
-TEST_F(UserButtonsTest, DefaultsOnAFreshFolderAndLevelsWrapRound) {
+TEST_F(UserButtonsTest, LevelsAndTheDialogSaveEveryLevelTogether) {
+    h.AddPort(1);
     h.Start();
-    h.modal.VerifyDone();
-    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), DefaultFile());
-    EXPECT_EQ(Text(IDC_LEVEL), "Level 1");
-    EXPECT_EQ(Text(IDC_USER_BUTTON1), "Status");
+    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), Join(DefaultLines()));
     EXPECT_EQ(Text(IDC_USER_BUTTON8), "Help");
-
-    h.Select().Item<CButton>(IDC_LEVEL_DOWN)->Click();
-    EXPECT_EQ(Text(IDC_LEVEL), "Level 9");
-    EXPECT_EQ(Text(IDC_USER_BUTTON1), "");
-    EXPECT_TRUE(h.Select().Terminal().HasFocus());
-    h.Select().Item<CButton>(IDC_LEVEL_UP)->Click();
-    h.Select().Item<CButton>(IDC_LEVEL_UP)->Click();
-    EXPECT_EQ(Text(IDC_LEVEL), "Level 2");
-    EXPECT_EQ(Text(IDC_USER_BUTTON8), "Dump All");
-}
-
-TEST_F(UserButtonsTest, AnEmptyFileGivesEmptyButtonsAndStaysAsItIs) {
-    h.WriteDataFile("buttn.cfg", "");
-    h.Start();
-    EXPECT_EQ(Text(IDC_USER_BUTTON1), "");
-    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), "");
-}
-
-TEST_F(UserButtonsTest, DialogSavesEveryLevelTogetherAndCancelSavesNothing) {
-    h.Start();
-    for (int i = 0; i < 2; ++i)
-        h.Select().Item<CButton>(IDC_LEVEL_UP)->Click();
+    PageClick(IDC_LEVEL_DOWN);
+    EXPECT_EQ(Text(IDC_LEVEL) + Text(IDC_USER_BUTTON1), "Level 9");
+    for (int i = 0; i < 3; ++i)
+        PageClick(IDC_LEVEL_UP);
+    EXPECT_EQ(Text(IDC_LEVEL), "Level 3");
 
     h.modal.ExpectDialog(IDD_BUTTON_DEFINE, [](CDialog& d) {
-        // The page's level, shown at once.
-        EXPECT_EQ(Row(d, IDC_DEFINE_LEVEL), "Level 3");
+        EXPECT_EQ(Row(d, IDC_DEFINE_LEVEL), "Level 3"); // the page's level
         TestEnv::Advance(100);
         Press(d, IDC_DEFINE_PREV_LEVEL);
-        EXPECT_EQ(Row(d, IDC_DEFINE_CAPTION1), "Dump Rain");
         auto* caption = d.Item<CEdit>(IDC_DEFINE_CAPTION1);
         caption->SetWindowText("");
-        caption->UserType("a,b"); // refused whole
+        caption->UserType("a,b"); // refused
         caption->UserType("Twenty characters ok");
         Press(d, IDC_DEFINE_PREV_LEVEL);
         Press(d, IDC_DEFINE_PREV_LEVEL);
@@ -89,42 +66,64 @@ TEST_F(UserButtonsTest, DialogSavesEveryLevelTogetherAndCancelSavesNothing) {
         return IDOK;
     });
     RightClick(5);
-    h.modal.VerifyDone();
-
-    std::vector<std::string> expected = Lines(DefaultFile());
+    std::vector<std::string> expected = DefaultLines();
     expected[8] = "Twenty charac,DUR^M,1\r\n";
     expected[71] = "," + std::string(59, 'd') + ",1\r\n";
-    EXPECT_EQ(Lines(h.ReadDataFile("buttn.cfg")), expected);
+    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), Join(expected));
     EXPECT_EQ(Text(IDC_LEVEL), "Level 3");
     EXPECT_EQ(h.Select().GetButtonCaption(9), "Twenty charac");
 
-    const std::string saved = h.ReadDataFile("buttn.cfg");
     h.modal.ExpectDialog(IDD_BUTTON_DEFINE, [](CDialog& d) {
-        TestEnv::Advance(100);
         d.Item<CEdit>(IDC_DEFINE_CAPTION1)->UserType("changed");
-        Press(d, IDC_DEFINE_NEXT_LEVEL);
-        d.Item<CEdit>(IDC_DEFINE_CAPTION1)->UserType("again");
         Press(d, IDCANCEL);
         return IDCANCEL;
     });
     RightClick(1);
     h.modal.VerifyDone();
-    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), saved);
-    EXPECT_EQ(Text(IDC_LEVEL), "Level 3");
+    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), Join(expected));
+}
+
+TEST_F(UserButtonsTest, AnEmptyFileGivesEmptyButtonsAndStaysAsItIs) {
+    h.WriteDataFile("buttn.cfg", "");
+    h.AddPort(1);
+    h.Start();
+    EXPECT_EQ(Text(IDC_USER_BUTTON1), "");
+    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), "");
 }
 
 TEST_F(UserButtonsTest, OkNeverWritesRowsTheUserDidNotEmpty) {
+    h.AddPort(1);
     h.Start();
-    // OK before the file has been read.
+    // OK before the file has been read writes the page's definitions.
     h.modal.ExpectDialog(IDD_BUTTON_DEFINE, [](CDialog& d) {
         Press(d, IDOK);
         return IDOK;
     });
     RightClick(2);
-    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), DefaultFile());
+    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), Join(DefaultLines()));
 
-    // The file gone meanwhile: the page's definitions and the edit.
-    std::filesystem::remove(h.env.DataFolder() + "/buttn.cfg");
+    // A file that cannot be written: the dialog stays open with the edits,
+    // and the defaults the reload falls back on are told of once.
+    const std::string path = h.env.DataFolder() + "/buttn.cfg";
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    const std::string warning = "Could not write " + path + ".\nIs a directory";
+    h.modal.ExpectDialog(IDD_BUTTON_DEFINE, [&](CDialog& d) {
+        TestEnv::Advance(100);
+        EXPECT_EQ(Row(d, IDC_DEFINE_CAPTION1), "Status");
+        h.modal.ExpectMessage(warning, "Warning");
+        Press(d, IDOK);
+        EXPECT_FALSE(d.IsEnded());
+        Press(d, IDCANCEL);
+        return IDCANCEL;
+    });
+    RightClick(1);
+    h.modal.ExpectMessage(warning, "Warning");
+    TestEnv::Advance(50);
+    h.modal.VerifyDone();
+
+    // The file gone: the page's definitions and the edit.
+    std::filesystem::remove(path);
     h.modal.ExpectDialog(IDD_BUTTON_DEFINE, [](CDialog& d) {
         TestEnv::Advance(100);
         d.Item<CEdit>(IDC_DEFINE_DATA1)->SetWindowText("STATUS^M");
@@ -132,37 +131,9 @@ TEST_F(UserButtonsTest, OkNeverWritesRowsTheUserDidNotEmpty) {
         return IDOK;
     });
     RightClick(2);
-    h.modal.VerifyDone();
-    std::vector<std::string> expected = Lines(DefaultFile());
-    expected[0] = "Status,STATUS^M,1\r\n";
-    expected[0][expected[0].size() - 3] = '0';
-    EXPECT_EQ(Lines(h.ReadDataFile("buttn.cfg")), expected);
-}
-
-TEST_F(UserButtonsTest, AFileThatCannotBeWrittenIsToldAndOkKeepsTheEdits) {
-    const std::string path = h.env.DataFolder() + "/buttn.cfg";
-    std::filesystem::create_directories(path); // a folder in the file's place
-    h.Start();
-    // The defaults are in force; the warning follows the start-up step.
-    EXPECT_EQ(h.Select().GetButtonCaption(3), "Dump Rain");
-    EXPECT_EQ(h.Select().GetPortNumber(), 1);
-    h.modal.ExpectMessage("Could not write " + path + ".\nIs a directory", "Warning");
-    TestEnv::Advance(50);
-    h.modal.VerifyDone();
-
-    h.modal.ExpectDialog(IDD_BUTTON_DEFINE, [&](CDialog& d) {
-        TestEnv::Advance(100);
-        EXPECT_EQ(Row(d, IDC_DEFINE_CAPTION1), "Status");
-        h.modal.ExpectMessage("Could not write " + path + ".\nIs a directory", "Warning");
-        Press(d, IDOK);
-        EXPECT_FALSE(d.IsEnded());
-        Press(d, IDCANCEL);
-        return IDCANCEL;
-    });
-    RightClick(1);
-    h.modal.ExpectMessage("Could not write " + path + ".\nIs a directory", "Warning");
-    TestEnv::Advance(50);
-    h.modal.VerifyDone();
+    std::vector<std::string> expected = DefaultLines();
+    expected[0] = "Status,STATUS^M,0\r\n";
+    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), Join(expected));
 }
 
 } // namespace
