@@ -73,10 +73,7 @@ public:
     void OnNextLevel();
     void OnPrevLevel();
     void OnButtonClicked(UINT id);
-    int GetButtonLevel() const { return m_nButtonLevel; }
-    const std::string& GetButtonData(int index) const { return m_strData[index]; }
     const std::string& GetButtonCaption(int index) const { return m_strCaption[index]; }
-    BYTE GetButtonPlot(int index) const { return m_bPlot[index]; }
 
     // Command sending.
     void OnUserButton(int k);
@@ -86,9 +83,6 @@ public:
     void SendCommand(const char* text, char dumpEventCommand, const char* dumpEvent);
     // The timers of the buttons, command sending and dumps.
     void OnCommandTimer(UINT id);
-    int GetBookmarkHour() const { return m_nBookmarkHour; }
-    int GetBookmarkMinute() const { return m_nBookmarkMinute; }
-    int GetBookmarkSecond() const { return m_nBookmarkSecond; }
 
     // Dumps.
     void StartDump(int kind);

@@ -52,7 +52,7 @@ void CDialogSelect::SendCommandStep() {
     PieceContext context;
     context.now = Clock::LocalNow();
     context.dumpEventCommand = m_cDumpEventCommand;
-    context.dumpEvent = m_szDumpEvent;
+    context.dumpEvent.assign(m_szDumpEvent, strnlen(m_szDumpEvent, sizeof m_szDumpEvent));
     std::size_t pos = std::size_t(m_pCommandPos - m_szCommand);
     const Piece piece = NextPiece(m_szCommand, sizeof m_szCommand, pos, context);
     m_pCommandPos = m_szCommand + pos;
