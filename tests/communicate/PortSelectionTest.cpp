@@ -2,9 +2,17 @@
 
 #include <QApplication>
 #include <QWheelEvent>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include "communicate/CommsConfig.h"
 #include "framework/Files.h"
+#include "framework/SerialDevice.h"
 #include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
 #include "tests/support/MainWindowHarness.h"
@@ -205,8 +213,6 @@ TEST(CommunicateStartTest, ChoosingAnotherPortMovesTheLine) {
     EXPECT_EQ(com1.ReadAvailable(20), "");
 }
 
-} // namespace
-
 // A wheel turned over a closed list changes it only while it has the focus.
 TEST(CommunicateStartTest, WheelChangesAListOnlyWithTheFocus) {
     MainWindowHarness h;
@@ -241,3 +247,85 @@ TEST(CommunicateStartTest, WheelChangesAListOnlyWithTheFocus) {
     EXPECT_EQ(page.GetPortNumber(), 5);
     h.modal.VerifyDone();
 }
+
+// Listing ports changes none of them: a terminal that another program holds
+// open without locking keeps its settings, and UUCP lock files are honoured.
+TEST(CommunicateStartTest, ListingProbesWithoutTouchingAndHonoursLockFiles) {
+    MainWindowHarness h;
+    h.AddPort(1);
+    PtyPeer& other = h.AddPort(2); // open in "another program", not locked
+    PtyPeer& locked = h.AddPort(3);
+    PtyPeer& stale = h.AddPort(4);
+    other.MakeSlaveCooked();
+    termios before{};
+    ASSERT_EQ(tcgetattr(other.SlaveFd(), &before), 0);
+
+    const pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    waitpid(dead, nullptr, 0);
+    auto writeLock = [&](PtyPeer& peer, int pid) {
+        std::ofstream(h.env.Locks() + "/" + LockFileName(peer.SlavePath()))
+            << std::setw(10) << pid << "\n";
+    };
+    writeLock(locked, int(getppid()));
+    writeLock(stale, int(dead));
+
+    h.Start();
+    CDialogSelect& page = h.Select();
+    PortList(page).UserDropDown();
+    EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM1", "COM2", "COM4"}));
+    termios after{};
+    ASSERT_EQ(tcgetattr(other.SlaveFd(), &after), 0);
+    EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0) << "the probe changed COM2";
+
+    // Held, our own lock file names us; let go, it is gone.
+    ASSERT_EQ(page.GetPortNumber(), 1);
+    const std::string com1Lock =
+        h.env.Locks() + "/" + LockFileName(std::filesystem::read_symlink(h.env.Ports() + "/COM1"));
+    std::string pid;
+    std::ifstream(com1Lock) >> pid;
+    EXPECT_EQ(pid, std::to_string(getpid()));
+    PortList(page).UserSelect(2); // COM4: the dead process's lock is replaced
+    EXPECT_EQ(page.GetPortNumber(), 4);
+    EXPECT_FALSE(FileExists(com1Lock));
+    std::ifstream(h.env.Locks() + "/" + LockFileName(stale.SlavePath())) >> pid;
+    EXPECT_EQ(pid, std::to_string(getpid()));
+    h.modal.VerifyDone();
+}
+
+// A data folder that cannot be made, or a "comms.cfg" that cannot be
+// written: one warning naming the path and the reason, and the page goes on.
+TEST(CommunicateStartTest, FilesThatCannotBeWrittenAreToldOnce) {
+    {
+        MainWindowHarness h;
+        h.AddPort(1);
+        const std::string blocker = h.env.Root() + "/plain-file";
+        std::ofstream(blocker) << "x";
+        setenv("APPDATA", blocker.c_str(), 1);
+        h.modal.ExpectMessage("Could not create the data folder " + blocker + "/TrelvoranFiles.\n" +
+                                  std::strerror(ENOTDIR),
+                              "Warning");
+        h.Start();
+        BaudList(h.Select()).UserSelect(4);
+        h.modal.VerifyDone();
+        EXPECT_EQ(h.modal.History().front().type & MB_ICONMASK, MB_ICONEXCLAMATION);
+        EXPECT_EQ(h.Select().GetPortNumber(), 1);
+        EXPECT_EQ(h.Select().GetCommPort()->GetBaudRate(), 19200u);
+    }
+    {
+        MainWindowHarness h;
+        h.AddPort(1);
+        std::filesystem::create_directories(h.env.DataFolder() + "/comms.cfg");
+        h.modal.ExpectMessage("Could not save the port settings in " + h.env.DataFolder() +
+                                  "/comms.cfg.\n" + std::strerror(EISDIR),
+                              "Warning");
+        h.Start();
+        BaudList(h.Select()).UserSelect(5);
+        h.modal.VerifyDone();
+        EXPECT_EQ(h.Select().GetPortNumber(), 1);
+        EXPECT_TRUE(FindFiles(h.env.DataFolder(), "*.part").empty());
+    }
+}
+
+} // namespace

@@ -1,20 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPointer>
 #include <QTabBar>
 #include <QWidget>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "framework/Clock.h"
+#include "framework/InstanceLock.h"
 #include "framework/Text.h"
 #include "framework/Timers.h"
+#include "resources/ResourceShell.h"
 #include "shell/KestruneApp.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/UiDriver.h"
-#include "resources/ResourceShell.h"
 
 namespace {
 
@@ -133,20 +137,13 @@ struct CloseWay {
 TEST(MainWindowTest, EveryWayOfClosingWaitsForTheModem) {
     const CloseWay ways[] = {
         {"Exit button", [](CKestruneDlg& m) { ui::Click(*m.GetDlgItem(IDOK)); }, IDOK},
-        {"Enter on the tab control",
+        {"Enter on Exit",
          [](CKestruneDlg& m) {
-             QTabBar* bar = ui::TabBar(m.GetTabCtrl());
-             bar->setFocus();
-             ui::Key(bar, Qt::Key_Return);
+             QWidget* exit = m.GetDlgItem(IDOK)->GetWidget();
+             exit->setFocus();
+             ui::Key(exit, Qt::Key_Return);
          },
          IDOK},
-        {"Esc on the tab control",
-         [](CKestruneDlg& m) {
-             QTabBar* bar = ui::TabBar(m.GetTabCtrl());
-             bar->setFocus();
-             ui::Key(bar, Qt::Key_Escape);
-         },
-         IDCANCEL},
         {"close box", [](CKestruneDlg& m) { m.GetWidget()->close(); }, IDCANCEL},
     };
     for (const CloseWay& way : ways) {
@@ -168,6 +165,31 @@ TEST(MainWindowTest, EveryWayOfClosingWaitsForTheModem) {
         EXPECT_EQ(h.Main().GetResult(), way.result);
         EXPECT_FALSE(h.Main().GetWidget()->isVisible());
     }
+}
+
+// A click on a tab, then Space, Enter or Esc: the program runs on.
+TEST(MainWindowTest, NoStrayKeyAfterATabClickEndsTheProgram) {
+    MainWindowHarness h;
+    h.Start();
+    ui::Activate(h.Main());
+    for (int tab : {PAGE_VIEW_PLOT, PAGE_SCHEDULE, PAGE_FIRMWARE_UPGRADE, PAGE_COMMUNICATE}) {
+        SCOPED_TRACE(tab);
+        ui::ClickTab(h.Tabs(), tab);
+        TestEnv::Advance(100);
+        for (int key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape}) {
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            EXPECT_NE(focus, h.Main().GetDlgItem(IDOK)->GetWidget()) << "focus fell on Exit";
+            ui::Key(focus, key, key == Qt::Key_Space ? QString(" ") : QString());
+            EXPECT_FALSE(h.Main().IsEnded()) << key;
+        }
+    }
+    QWidget* exit = h.Main().GetDlgItem(IDOK)->GetWidget();
+    exit->setFocus();
+    ui::Key(exit, Qt::Key_Return);
+    EXPECT_TRUE(h.Main().IsEnded());
+    EXPECT_EQ(h.Main().GetResult(), IDOK);
+    h.modal.VerifyDone();
 }
 
 TEST(MainWindowTest, EnterAndEscInsideAPageNeverEndTheWindow) {
@@ -295,6 +317,37 @@ TEST(MainWindowTest, ProgramRunsTheMainWindowModallyAndEndsWithIt) {
         EXPECT_TRUE(page.isNull());
     // Nothing of the window keeps ticking.
     EXPECT_EQ(TimerQueue::Instance().Count(), 0u);
+}
+
+// A second copy on a data folder that another copy holds says so, ends with
+// a non-zero status and changes nothing.
+TEST(MainWindowTest, SecondCopyOnALockedDataFolderChangesNothing) {
+    TestEnv env;
+    ScriptedModal modal;
+    std::filesystem::create_directories(env.DataFolder());
+    std::ofstream(env.DataFolder() + "/comms.cfg") << "002, 5";
+    InstanceLock first;
+    ASSERT_TRUE(first.Acquire(env.DataFolder()));
+
+    modal.ExpectMessage("Trelvoran is already running with the data folder " + env.DataFolder(),
+                        "Trelvoran");
+    CKestruneApp second;
+    EXPECT_EQ(second.InitInstance(), FALSE);
+    EXPECT_NE(second.GetExitCode(), 0);
+    modal.VerifyDone();
+    std::ifstream in(env.DataFolder() + "/comms.cfg");
+    std::string config;
+    std::getline(in, config);
+    EXPECT_EQ(config, "002, 5");
+    EXPECT_EQ(TimerQueue::Instance().Count(), 0u);
+
+    // Once the first copy has ended, the next one runs.
+    first.Release();
+    modal.ExpectDialog(IDD_KESTRUNE_DIALOG, [](CDialog&) { return IDOK; });
+    CKestruneApp third;
+    third.InitInstance();
+    EXPECT_EQ(third.GetExitCode(), 0);
+    modal.VerifyDone();
 }
 
 } // namespace
