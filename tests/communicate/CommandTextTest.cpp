@@ -92,6 +92,9 @@ TEST(CommandTextTest, ButtonFileAndDumpNames) {
         << "A,a,1\r\n" + std::string(300, 'x') + "\r\nC,c,1\r\n";
     ASSERT_TRUE(ReadButtonFile(dir + "/buttn.cfg", {caption, data, plot}));
     EXPECT_EQ(caption[2] + caption[3] + data[3] + caption[4] + caption[72], "Cc");
+    std::ofstream(dir + "/buttn.cfg", std::ios::trunc); // empty: read, all 72 empty
+    ASSERT_TRUE(ReadButtonFile(dir + "/buttn.cfg", {caption, data, plot}));
+    EXPECT_EQ(caption[1] + data[3], "");
 
     // Numbering: digits right after the prefix, any case, never touching a
     // name that is taken (here a dangling link the search does not list).

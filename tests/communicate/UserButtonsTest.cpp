@@ -83,14 +83,6 @@ TEST_F(UserButtonsTest, LevelsAndTheDialogSaveEveryLevelTogether) {
     EXPECT_EQ(h.ReadDataFile("buttn.cfg"), Join(expected));
 }
 
-TEST_F(UserButtonsTest, AnEmptyFileGivesEmptyButtonsAndStaysAsItIs) {
-    h.WriteDataFile("buttn.cfg", "");
-    h.AddPort(1);
-    h.Start();
-    EXPECT_EQ(Text(IDC_USER_BUTTON1), "");
-    EXPECT_EQ(h.ReadDataFile("buttn.cfg"), "");
-}
-
 TEST_F(UserButtonsTest, OkNeverWritesRowsTheUserDidNotEmpty) {
     h.AddPort(1);
     h.Start();
