@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <sys/resource.h>
 
-#include "communicate/ButtonDefineDlg.h"
 #include "shell/XTabCtrl.h"
 #include "tests/support/MainWindowHarness.h"
 
