@@ -22,7 +22,7 @@ DialogTemplate ButtonDefineTemplate() {
         {-1, K::Static, "^d    =  PC Date (mm/dd/yy)", 12, 199, 110, 8, 0},
         {-1, K::Static, " ~    =  500mS Delay", 12, 208, 110, 8, 0},
         {-1, K::Static, "Data Example :", 130, 172, 60, 8, 0},
-        {-1, K::Static, "^M^M~~~T=^T^M~~~D=^D^M~~~ST^M", 130, 181, 150, 8, 0},
+        {-1, K::Static, "^M^M~~~T=^T^M~~~D=^D^M~~~ST^M", 130, 181, 220, 8, 0},
         {-1, K::Static, "CR,CR,Delay,Set Time,Delay,Set Date,Delay,Display Status", 130, 190, 220,
          8, 0},
         {1, K::DefPushButton, "OK", 250, 216, 50, 14, 0},
