@@ -130,7 +130,3 @@ private:
     int m_nDumpState = 0;
     int m_nCaptureKind = 0;
 };
-
-// The user-button and file-label control ids, buttons 1 to 8.
-extern const int kUserButtonIds[8];
-extern const int kFileLabelIds[8];

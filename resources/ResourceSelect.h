@@ -36,3 +36,11 @@ constexpr int IDC_CAPTURE_FILE = 1132;
 constexpr int IDC_FRAMING = 1136;
 constexpr int IDC_LEVEL = 1137;
 constexpr int IDC_BUTTON_LABEL = 1138;
+
+// The user-button and file-label ids, buttons 1 to 8.
+inline constexpr int kUserButtonIds[8] = {IDC_USER_BUTTON1, IDC_USER_BUTTON2, IDC_USER_BUTTON3,
+                                          IDC_USER_BUTTON4, IDC_USER_BUTTON5, IDC_USER_BUTTON6,
+                                          IDC_USER_BUTTON7, IDC_USER_BUTTON8};
+inline constexpr int kFileLabelIds[8] = {IDC_FILE_LABEL1, IDC_FILE_LABEL2, IDC_FILE_LABEL3,
+                                         IDC_FILE_LABEL4, IDC_FILE_LABEL5, IDC_FILE_LABEL6,
+                                         IDC_FILE_LABEL7, IDC_FILE_LABEL8};
