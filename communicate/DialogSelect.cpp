@@ -10,12 +10,6 @@
 #include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
 
-const int kUserButtonIds[8] = {IDC_USER_BUTTON1, IDC_USER_BUTTON2, IDC_USER_BUTTON3,
-                               IDC_USER_BUTTON4, IDC_USER_BUTTON5, IDC_USER_BUTTON6,
-                               IDC_USER_BUTTON7, IDC_USER_BUTTON8};
-const int kFileLabelIds[8] = {IDC_FILE_LABEL1, IDC_FILE_LABEL2, IDC_FILE_LABEL3, IDC_FILE_LABEL4,
-                              IDC_FILE_LABEL5, IDC_FILE_LABEL6, IDC_FILE_LABEL7, IDC_FILE_LABEL8};
-
 namespace {
 
 const MessageMapEntry<CDialogSelect> kMessageMap[] = {

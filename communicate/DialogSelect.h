@@ -180,7 +180,3 @@ private:
     void KillDumpTimers();
     CFile m_fileDump;
 };
-
-// The user-button and file-label control ids, buttons 1 to 8.
-extern const int kUserButtonIds[8];
-extern const int kFileLabelIds[8];

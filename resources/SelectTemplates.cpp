@@ -68,15 +68,10 @@ void AddSelectTemplates(std::map<int, DialogTemplate>& t) {
         {1, K::PushButton, "OK", 420, 262, 20, 10, TS_HIDDEN},
         {2, K::PushButton, "Cancel", 444, 262, 20, 10, TS_HIDDEN},
     };
-    const int userButtons[8] = {IDC_USER_BUTTON1, IDC_USER_BUTTON2, IDC_USER_BUTTON3,
-                                IDC_USER_BUTTON4, IDC_USER_BUTTON5, IDC_USER_BUTTON6,
-                                IDC_USER_BUTTON7, IDC_USER_BUTTON8};
-    const int fileLabels[8] = {IDC_FILE_LABEL1, IDC_FILE_LABEL2, IDC_FILE_LABEL3, IDC_FILE_LABEL4,
-                               IDC_FILE_LABEL5, IDC_FILE_LABEL6, IDC_FILE_LABEL7, IDC_FILE_LABEL8};
     for (int k = 0; k < 8; ++k) {
-        select.push_back({userButtons[k], K::PushButton, "", 70 + 40 * k, 20, 40, 12, 0});
+        select.push_back({kUserButtonIds[k], K::PushButton, "", 70 + 40 * k, 20, 40, 12, 0});
         select.push_back(
-            {fileLabels[k], K::Static, "Filename", 70 + 40 * k, 33, 40, 10, TS_CENTER});
+            {kFileLabelIds[k], K::Static, "Filename", 70 + 40 * k, 33, 40, 10, TS_CENTER});
     }
     t[IDD_SELECT] = DialogTemplate{IDD_SELECT, "", 476, 280, select};
     t[IDD_BUTTON_DEFINE] = ButtonDefineTemplate();
