@@ -25,6 +25,7 @@
 
 #include "communicate/DialogSelect.h"
 #include "framework/Application.h"
+#include "resources/ProgramResources.h"
 #include "resources/ResourceShell.h"
 #include "shell/KestruneDlg.h"
 
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_symlink(slaveName, ports + "/COM1");
 
     FrameworkApplication app(argc, argv);
+    RegisterProgramResources();
     CKestruneDlg main;
     main.Create(IDD_KESTRUNE_DIALOG, nullptr);
     CDialogSelect& page = *main.GetSelectPage();

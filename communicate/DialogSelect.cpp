@@ -10,12 +10,6 @@
 #include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
 
-const int kUserButtonIds[8] = {IDC_USER_BUTTON1, IDC_USER_BUTTON2, IDC_USER_BUTTON3,
-                               IDC_USER_BUTTON4, IDC_USER_BUTTON5, IDC_USER_BUTTON6,
-                               IDC_USER_BUTTON7, IDC_USER_BUTTON8};
-const int kFileLabelIds[8] = {IDC_FILE_LABEL1, IDC_FILE_LABEL2, IDC_FILE_LABEL3, IDC_FILE_LABEL4,
-                              IDC_FILE_LABEL5, IDC_FILE_LABEL6, IDC_FILE_LABEL7, IDC_FILE_LABEL8};
-
 namespace {
 
 const MessageMapEntry<CDialogSelect> kMessageMap[] = {
@@ -32,6 +26,12 @@ const MessageMapEntry<CDialogSelect> kMessageMap[] = {
                                  &CDialogSelect::OnDefineButtons),
     OnNotifyRange<CDialogSelect>(BNHS_RCLICKED, IDC_USER_BUTTON6, IDC_USER_BUTTON8,
                                  &CDialogSelect::OnDefineButtons),
+    OnNotifyRange<CDialogSelect>(BN_CLICKED, IDC_USER_BUTTON1, IDC_USER_BUTTON5,
+                                 &CDialogSelect::OnButtonClicked),
+    OnNotifyRange<CDialogSelect>(BN_CLICKED, IDC_USER_BUTTON6, IDC_USER_BUTTON8,
+                                 &CDialogSelect::OnButtonClicked),
+    OnNotify<CDialogSelect>(BN_CLICKED, IDC_LEVEL_UP, &CDialogSelect::OnNextLevel),
+    OnNotify<CDialogSelect>(BN_CLICKED, IDC_LEVEL_DOWN, &CDialogSelect::OnPrevLevel),
 };
 
 // The port object lives for the whole run: pages that borrow it may outlive
@@ -166,6 +166,7 @@ void CDialogSelect::OnTimer(UINT id) {
         OnHangupStep();
         break;
     default:
+        OnCommandTimer(id);
         break;
     }
 }

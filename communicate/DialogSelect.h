@@ -8,7 +8,9 @@
 
 #include "communicate/CaptureConverter.h"
 #include "communicate/CaptureFile.h"
+#include "communicate/ButtonConfig.h"
 #include "framework/Dialog.h"
+#include "framework/Files.h"
 #include "resources/ResourceSelect.h"
 #include "shell/ButtonHS.h"
 
@@ -18,6 +20,9 @@ class CCommPort;
 constexpr UINT IDT_STARTUP = 10000;
 constexpr UINT IDT_POLL = 10001;
 constexpr UINT IDT_SECOND = 10006;
+constexpr UINT IDT_SENDNEXT = 10008;
+// Tells of a "buttn.cfg" that could not be written, once the start-up step is over.
+constexpr UINT IDT_BUTTONWARNING = 10024;
 
 // Dialler: the second step of a dial and of a hang-up, 2 s after "+++".
 constexpr UINT IDT_DIAL = 10004;
@@ -97,6 +102,26 @@ public:
     void EnableTabsAndHangup();
     void OnChangePhoneNumber();
     void OnSelchangeAutoHangup();
+    // User buttons.
+    void ShowButtonLevel();
+    void OnNextLevel();
+    void OnPrevLevel();
+    void OnButtonClicked(UINT id);
+    const std::string& GetButtonCaption(int index) const { return m_strCaption[index]; }
+
+    // Command sending.
+    void OnUserButton(int k);
+    void SendCommandStep();
+    // Puts `text` (at most 100 characters kept) into the command buffer and
+    // sends its first piece, with the escapes of a scheduled call's site.
+    void SendCommand(const char* text, char dumpEventCommand, const char* dumpEvent);
+    // The timers of the buttons, command sending and dumps.
+    void OnCommandTimer(UINT id);
+
+    // Dumps.
+    void StartDump(int kind);
+    void SendPendingCommand();
+    int GetDumpState() const { return m_nDumpState; }
 
     // State a test or another window may look at.
     int GetPortNumber() const { return m_nPortNumber; }
@@ -193,8 +218,28 @@ private:
     // wait for the modem's reply once it has dialled.
     BYTE m_nSessionState = 0;
     int m_nConnectSecondsLeft = 0;
-};
 
-// The user-button and file-label control ids, buttons 1 to 8.
-extern const int kUserButtonIds[8];
-extern const int kFileLabelIds[8];
+    // User buttons.
+    ButtonArrays ButtonsOfPage() { return {m_strCaption, m_strData, m_bPlot}; }
+    std::string ButtonFilePath() const;
+    std::string m_strCaption[kButtonSlots];
+    std::string m_strData[kButtonSlots];
+    BYTE m_bPlot[kButtonSlots] = {};
+    BYTE m_nButtonIndex = 0;
+    int m_nButtonFileError = 0; // errno of defaults that could not be written
+
+    // Command sending.
+    void LoadCommand(const char* text);
+    char m_szCommand[103] = {};
+    char* m_pCommandPos = m_szCommand;
+    char m_szPiece[500] = {};
+    char m_cDumpEventCommand = 0;
+    char m_szDumpEvent[20] = {};
+    int m_nBookmarkHour = 0;
+    int m_nBookmarkMinute = 0;
+    int m_nBookmarkSecond = 0;
+
+    // Dumps.
+    void KillDumpTimers();
+    CFile m_fileDump;
+};

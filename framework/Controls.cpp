@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
-#include "resources/Icons.h"
+#include "framework/IconRegistry.h"
 
 bool CControl::CreateFromTemplate(const TemplateItem& item, CWnd* owner, QWidget* parent) {
     QWidget* widget = CreateControlWidget(item, parent);
@@ -40,7 +40,7 @@ bool CControl::CreateFromTemplate(const TemplateItem& item, CWnd* owner, QWidget
 QWidget* CStatic::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
     auto* label = new QLabel(parent);
     if (item.kind == ControlKind::StaticIcon) {
-        label->setPixmap(LoadIconPixmap(std::atoi(item.text ? item.text : "0")));
+        label->setPixmap(RegisteredIcon(std::atoi(item.text ? item.text : "0")));
     } else {
         label->setText(QString::fromLatin1(item.text ? item.text : ""));
         label->setTextFormat(Qt::PlainText);

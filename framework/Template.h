@@ -63,5 +63,6 @@ inline int DluY(int y) {
     return y * 13 / 8;
 }
 
-// Looks a template up by its resource id; null when there is none.
+// Looks a registered template up by its resource id (framework/Resources.h);
+// null when there is none.
 const DialogTemplate* FindDialogTemplate(int id);

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "framework/IconRegistry.h"
+
 #include "resources/ResourceShell.h"
 
 namespace {
@@ -78,6 +80,10 @@ QPixmap LoadIconPixmap(int id, int size) {
     if (id == IDR_MAINFRAME)
         return DrawProgramIcon(size);
     return QPixmap();
+}
+
+void RegisterIcons() {
+    RegisterIcon(IDR_MAINFRAME, &DrawProgramIcon);
 }
 
 QIcon LoadAppIcon(int id) {

@@ -9,3 +9,5 @@ QPixmap LoadIconPixmap(int id, int size = 32);
 QIcon LoadAppIcon(int id);
 // Bitmap resources (the tab strip: four 15 x 15 images on pure green).
 QPixmap LoadBitmapResource(int id);
+// Registers the icons with the framework.
+void RegisterIcons();

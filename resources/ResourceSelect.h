@@ -43,3 +43,20 @@ constexpr int IDC_CAPTURE_RAW = 1064;
 constexpr int IDC_CAPTURE_CSV1 = 1065;
 constexpr int IDC_CAPTURE_CSV2 = 1066;
 constexpr int IDC_CAPTURE_TIDEDA = 1067;
+// The user-button and file-label ids, buttons 1 to 8.
+inline constexpr int kUserButtonIds[8] = {IDC_USER_BUTTON1, IDC_USER_BUTTON2, IDC_USER_BUTTON3,
+                                          IDC_USER_BUTTON4, IDC_USER_BUTTON5, IDC_USER_BUTTON6,
+                                          IDC_USER_BUTTON7, IDC_USER_BUTTON8};
+inline constexpr int kFileLabelIds[8] = {IDC_FILE_LABEL1, IDC_FILE_LABEL2, IDC_FILE_LABEL3,
+                                         IDC_FILE_LABEL4, IDC_FILE_LABEL5, IDC_FILE_LABEL6,
+                                         IDC_FILE_LABEL7, IDC_FILE_LABEL8};
+
+// Button Definitions dialog.
+constexpr int IDD_BUTTON_DEFINE = 143;
+constexpr int IDC_DEFINE_NEXT_LEVEL = 3;
+constexpr int IDC_DEFINE_PREV_LEVEL = 4;
+constexpr int IDC_DEFINE_CAPTION1 = 1074; // rows 1 to 8: 1074, 1076, ... 1088
+constexpr int IDC_DEFINE_DATA1 = 1075;    // rows 1 to 8: 1075, 1077, ... 1089
+// Plot check boxes of rows 1 to 8 (no 1091).
+inline constexpr int IDC_DEFINE_PLOT_ROWS[8] = {1090, 1092, 1093, 1094, 1095, 1096, 1097, 1098};
+constexpr int IDC_DEFINE_LEVEL = 1138;

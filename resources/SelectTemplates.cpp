@@ -3,6 +3,44 @@
 #include "resources/ResourceSelect.h"
 #include "resources/TemplateSets.h"
 
+namespace {
+
+// "Button Definitions": eight rows of caption, data and plot question, a
+// level with its own paging, and the legend of the escapes.
+DialogTemplate ButtonDefineTemplate() {
+    using K = ControlKind;
+    std::vector<TemplateItem> items = {
+        {IDC_DEFINE_LEVEL, K::Static, "Level 1", 150, 7, 30, 9, 0},
+        {IDC_DEFINE_PREV_LEVEL, K::PushButton, "<", 183, 5, 12, 12, 0},
+        {IDC_DEFINE_NEXT_LEVEL, K::PushButton, ">", 197, 5, 12, 12, 0},
+        {-1, K::GroupBox, " Button Text ", 7, 20, 352, 146, 0},
+        {-1, K::Static, " Data to Transmit ", 80, 30, 80, 8, 0},
+        {-1, K::Static, " Plot Question ", 300, 30, 54, 8, 0},
+        {-1, K::Static, "^M  =  Carriage Return", 12, 172, 110, 8, 0},
+        {-1, K::Static, "^T   =  PC Time (hh:mm:ss)", 12, 181, 110, 8, 0},
+        {-1, K::Static, "^D   =  PC Date (dd/mm/yy)", 12, 190, 110, 8, 0},
+        {-1, K::Static, "^d    =  PC Date (mm/dd/yy)", 12, 199, 110, 8, 0},
+        {-1, K::Static, " ~    =  500mS Delay", 12, 208, 110, 8, 0},
+        {-1, K::Static, "Data Example :", 130, 172, 60, 8, 0},
+        {-1, K::Static, "^M^M~~~T=^T^M~~~D=^D^M~~~ST^M", 130, 181, 220, 8, 0},
+        {-1, K::Static, "CR,CR,Delay,Set Time,Delay,Set Date,Delay,Display Status", 130, 190, 220,
+         8, 0},
+        {1, K::DefPushButton, "OK", 250, 216, 50, 14, 0},
+        {2, K::PushButton, "Cancel", 306, 216, 50, 14, 0},
+    };
+    for (int row = 0; row < 8; ++row) {
+        const int y = 40 + 15 * row;
+        items.push_back({IDC_DEFINE_CAPTION1 + 2 * row, K::Edit, "", 14, y, 62, 12,
+                         TS_AUTOHSCROLL | TS_BORDER});
+        items.push_back(
+            {IDC_DEFINE_DATA1 + 2 * row, K::Edit, "", 80, y, 210, 12, TS_AUTOHSCROLL | TS_BORDER});
+        items.push_back({IDC_DEFINE_PLOT_ROWS[row], K::CheckBox, "", 322, y + 2, 12, 10, 0});
+    }
+    return DialogTemplate{IDD_BUTTON_DEFINE, "Button Definitions", 366, 238, items};
+}
+
+} // namespace
+
 void AddSelectTemplates(std::map<int, DialogTemplate>& t) {
     using K = ControlKind;
     std::vector<TemplateItem> select = {
@@ -30,15 +68,10 @@ void AddSelectTemplates(std::map<int, DialogTemplate>& t) {
         {1, K::PushButton, "OK", 420, 262, 20, 10, TS_HIDDEN},
         {2, K::PushButton, "Cancel", 444, 262, 20, 10, TS_HIDDEN},
     };
-    const int userButtons[8] = {IDC_USER_BUTTON1, IDC_USER_BUTTON2, IDC_USER_BUTTON3,
-                                IDC_USER_BUTTON4, IDC_USER_BUTTON5, IDC_USER_BUTTON6,
-                                IDC_USER_BUTTON7, IDC_USER_BUTTON8};
-    const int fileLabels[8] = {IDC_FILE_LABEL1, IDC_FILE_LABEL2, IDC_FILE_LABEL3, IDC_FILE_LABEL4,
-                               IDC_FILE_LABEL5, IDC_FILE_LABEL6, IDC_FILE_LABEL7, IDC_FILE_LABEL8};
     for (int k = 0; k < 8; ++k) {
-        select.push_back({userButtons[k], K::PushButton, "", 70 + 40 * k, 20, 40, 12, 0});
+        select.push_back({kUserButtonIds[k], K::PushButton, "", 70 + 40 * k, 20, 40, 12, 0});
         select.push_back(
-            {fileLabels[k], K::Static, "Filename", 70 + 40 * k, 33, 40, 10, TS_CENTER});
+            {kFileLabelIds[k], K::Static, "Filename", 70 + 40 * k, 33, 40, 10, TS_CENTER});
     }
     t[IDD_SELECT] = DialogTemplate{IDD_SELECT, "", 476, 280, select};
 
@@ -73,4 +106,5 @@ void AddSelectTemplates(std::map<int, DialogTemplate>& t) {
     capture.push_back({2, K::PushButton, "Cancel", 193, 152, 50, 14, 0});
     capture.push_back({1, K::DefPushButton, "OK", 137, 152, 50, 14, TS_HIDDEN});
     t[IDD_CAPTURE] = DialogTemplate{IDD_CAPTURE, "Capture Format", 250, 172, capture};
+    t[IDD_BUTTON_DEFINE] = ButtonDefineTemplate();
 }

@@ -9,3 +9,6 @@ void AddSelectTemplates(std::map<int, DialogTemplate>& templates);
 void AddPlotTemplates(std::map<int, DialogTemplate>& templates);
 void AddScheduleTemplates(std::map<int, DialogTemplate>& templates);
 void AddUpgradeTemplates(std::map<int, DialogTemplate>& templates);
+
+// Registers all of them with the framework.
+void RegisterTemplates();

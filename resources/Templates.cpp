@@ -1,6 +1,6 @@
-// Dialog templates of the main window and the information dialogs, and the
-// lookup of every template by id.
-#include "framework/Template.h"
+// Dialog templates of the main window and the information dialogs; every
+// page's templates are registered from here.
+#include "framework/Resources.h"
 #include "resources/ResourceShell.h"
 #include "resources/TemplateSets.h"
 
@@ -150,8 +150,7 @@ std::map<int, DialogTemplate> BuildTemplates() {
 
 } // namespace
 
-const DialogTemplate* FindDialogTemplate(int id) {
-    static const std::map<int, DialogTemplate> templates = BuildTemplates();
-    auto it = templates.find(id);
-    return it == templates.end() ? nullptr : &it->second;
+void RegisterTemplates() {
+    for (const auto& entry : BuildTemplates())
+        RegisterDialogTemplate(entry.second);
 }

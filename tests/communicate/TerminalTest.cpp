@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <algorithm>
 #include <chrono>
 
 #include "shell/CommPort.h"
@@ -116,16 +115,13 @@ TEST_F(TerminalTest, NulShowsNothingAndHidesNothingAfterIt) {
 // takes what is queued and returns, it never holds the window.
 TEST_F(TerminalTest, PollOfASilentLineNeverHoldsTheWindow) {
     CCommPort::SetRealWaits(true);
-    long long longestMs = 0;
-    for (int tick = 0; tick < 10; ++tick) {
-        const auto start = std::chrono::steady_clock::now();
-        TestEnv::Advance(100);
-        const auto held = std::chrono::steady_clock::now() - start;
-        longestMs = std::max<long long>(
-            longestMs, std::chrono::duration_cast<std::chrono::milliseconds>(held).count());
-    }
+    const auto start = std::chrono::steady_clock::now();
+    TestEnv::Advance(1000); // ten polls
+    const auto held = std::chrono::steady_clock::now() - start;
     CCommPort::SetRealWaits(false);
-    EXPECT_LT(longestMs, 40) << "a 100 ms read time-out would show here";
+    // Reads with the 100 ms time-out would hold it for a second; the bound
+    // leaves room for a loaded machine.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(held).count(), 400);
     ASSERT_TRUE(logger->Send("after silence"));
     TestEnv::Advance(100);
     EXPECT_EQ(h.Terminal(), "after silence");

@@ -7,6 +7,7 @@
 
 #include "framework/Application.h"
 #include "framework/Clock.h"
+#include "resources/ProgramResources.h"
 #include "tests/support/TestEnv.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     TestEnv::PrepareProcess();
     FrameworkApplication app(argc, argv);
+    RegisterProgramResources();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,103 @@
+#include "communicate/ButtonConfig.h"
+
+#include <cerrno>
+
+#include "framework/Files.h"
+
+namespace {
+
+struct DefaultButton {
+    const char* caption;
+    const char* data;
+    unsigned char plot;
+};
+
+const DefaultButton kDefaults[16] = {
+    {"Status", "ST^M", 0},       {"Comm", "COM^M", 0},         {"Dump Rain", "DUR^M", 1},
+    {"Dump River", "DURV^M", 1}, {"Set Time", "T=^T^M", 0},    {"Set Date", "D=^D^M", 0},
+    {"Water Level", "WL^M", 0},  {"Help", "?^M", 0},           {"Dump Rain", "DUR^M", 1},
+    {"Dump River", "DURV^M", 1}, {"Dump BVInt", "DUBVI^M", 1}, {"Dmp BVExt", "DUBVE^M", 1},
+    {"Dump BV", "DUBV^M", 1},    {"Dmp BV+T", "DUBVT^M", 1},   {"Dump Temp", "DUTMP^M", 1},
+    {"Dump All", "DUALL^M", 1},
+};
+
+// One line up to and with its LF, however long; only the first 80 bytes
+// are kept. False at the end of the file with nothing read.
+bool ReadCfgLine(CFile& file, std::string& line) {
+    line.clear();
+    bool any = false;
+    char c = 0;
+    while (file.Read(&c, 1) == 1) {
+        any = true;
+        if (line.size() < std::size_t(kButtonLineBytes))
+            line.push_back(c);
+        if (c == '\n')
+            break;
+    }
+    return any;
+}
+
+} // namespace
+
+ButtonDefinition ParseButtonLine(const std::string& line) {
+    ButtonDefinition def;
+    // The line ends at a NUL as a C string would.
+    const std::string text = line.substr(0, line.find('\0'));
+    const std::size_t first = text.find(',');
+    if (first == std::string::npos)
+        return def;
+    def.caption = text.substr(0, first);
+    const std::size_t second = text.find(',', first + 1);
+    if (second == std::string::npos)
+        return def;
+    def.data = text.substr(first + 1, second - first - 1);
+    def.plot = (second + 1 < text.size() && text[second + 1] == '1') ? 1 : 0;
+    return def;
+}
+
+bool ReadButtonFile(const std::string& path, ButtonArrays buttons) {
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+        return false;
+    std::string line;
+    for (int i = 1; i <= kButtonCount; ++i) {
+        const ButtonDefinition def =
+            ReadCfgLine(file, line) ? ParseButtonLine(line) : ButtonDefinition{};
+        buttons.caption[i] = def.caption;
+        buttons.data[i] = def.data;
+        buttons.plot[i] = def.plot;
+    }
+    return true;
+}
+
+void FillDefaultButtons(ButtonArrays buttons) {
+    for (int i = 1; i <= kButtonCount; ++i) {
+        const bool builtIn = i <= 16;
+        buttons.caption[i] = builtIn ? kDefaults[i - 1].caption : "";
+        buttons.data[i] = builtIn ? kDefaults[i - 1].data : "";
+        buttons.plot[i] = builtIn ? kDefaults[i - 1].plot : 0;
+    }
+}
+
+std::string FormatButtonFile(ButtonArrays buttons) {
+    std::string bytes;
+    for (int i = 1; i <= kButtonCount; ++i) {
+        bytes += buttons.caption[i];
+        bytes += ',';
+        bytes += buttons.data[i];
+        bytes += buttons.plot[i] ? ",1\r\n" : ",0\r\n";
+    }
+    return bytes;
+}
+
+bool WriteButtonFile(const std::string& path, ButtonArrays buttons, int* error) {
+    CFile file;
+    errno = 0;
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary) ||
+        !file.Write(FormatButtonFile(buttons))) {
+        if (error)
+            *error = errno;
+        return false;
+    }
+    return true;
+}

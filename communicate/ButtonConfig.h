@@ -1,0 +1,41 @@
+// "buttn.cfg": the 72 user-button definitions, one line each,
+// "caption,data,flag" CR LF, with no quoting. Plain C++.
+#pragma once
+
+#include <string>
+
+constexpr int kButtonCount = 72; // nine levels of eight
+constexpr int kButtonSlots = 81; // indexes 1 to 72 are used
+constexpr int kButtonLineBytes = 80;
+
+struct ButtonDefinition {
+    std::string caption;
+    std::string data;
+    unsigned char plot = 0;
+};
+
+// The arrays a page or dialog keeps, indexed 1 to 72.
+struct ButtonArrays {
+    std::string* caption;
+    std::string* data;
+    unsigned char* plot;
+};
+
+// Splits one line: the caption up to the first comma, the data up to the
+// second, and the flag 1 when the byte after the second comma is '1'.
+ButtonDefinition ParseButtonLine(const std::string& line);
+
+// Reads 72 lines into `buttons`, each line taken to its LF and cut to its
+// first 80 bytes; missing lines give empty definitions. False (and
+// `buttons` untouched) when the file cannot be opened.
+bool ReadButtonFile(const std::string& path, ButtonArrays buttons);
+
+// The sixteen built-in definitions on levels 1 and 2, the rest empty.
+void FillDefaultButtons(ButtonArrays buttons);
+
+// The 72 lines as the file holds them.
+std::string FormatButtonFile(ButtonArrays buttons);
+
+// Creates or truncates the file and writes the 72 lines; on failure
+// `error` gets the errno value.
+bool WriteButtonFile(const std::string& path, ButtonArrays buttons, int* error);

@@ -1,0 +1,42 @@
+#include "framework/Resources.h"
+
+#include <map>
+
+namespace {
+
+std::map<int, DialogTemplate>& Templates() {
+    static std::map<int, DialogTemplate> templates;
+    return templates;
+}
+
+std::map<int, std::string>& Strings() {
+    static std::map<int, std::string> strings;
+    return strings;
+}
+
+} // namespace
+
+void RegisterDialogTemplate(const DialogTemplate& tmpl) {
+    Templates()[tmpl.id] = tmpl;
+}
+
+const DialogTemplate* FindDialogTemplate(int id) {
+    auto it = Templates().find(id);
+    return it == Templates().end() ? nullptr : &it->second;
+}
+
+std::vector<int> RegisteredTemplateIds() {
+    std::vector<int> ids;
+    for (const auto& entry : Templates())
+        ids.push_back(entry.first);
+    return ids;
+}
+
+void RegisterString(int id, const std::string& text) {
+    Strings()[id] = text;
+}
+
+std::string LoadResourceString(int id) {
+    auto it = Strings().find(id);
+    return it == Strings().end() ? std::string() : it->second;
+}

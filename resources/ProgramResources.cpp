@@ -1,0 +1,9 @@
+#include "resources/ProgramResources.h"
+
+#include "resources/Icons.h"
+#include "resources/TemplateSets.h"
+
+void RegisterProgramResources() {
+    RegisterTemplates();
+    RegisterIcons();
+}
