@@ -1,0 +1,117 @@
+#include "stripchart/ChartSeries.h"
+
+#include <algorithm>
+#include <cmath>
+
+void ChartSeries::Add(double time, double value) {
+    if (!std::isfinite(time) || !std::isfinite(value))
+        return;
+    if ((m_size >> kChunkBits) >= m_chunks.size())
+        m_chunks.push_back(std::make_unique<Chunk>());
+    if (m_size > 0 && time < Time(m_size - 1))
+        m_ascending = false;
+    Chunk& chunk = *m_chunks[m_size >> kChunkBits];
+    chunk.time[m_size & kChunkMask] = time;
+    chunk.value[m_size & kChunkMask] = value;
+    if (m_size == 0 || value < m_min)
+        m_min = value;
+    if (m_size == 0 || value > m_max)
+        m_max = value;
+    ++m_size;
+    if ((m_size & ((std::size_t(1) << kBaseBits) - 1)) == 0)
+        Summarise();
+}
+
+void ChartSeries::Summarise() {
+    // A base block has just been completed; pairs of blocks complete the
+    // levels above it in turn.
+    const std::size_t base = std::size_t(1) << kBaseBits;
+    Extremes e{Value(m_size - base), Value(m_size - base)};
+    for (std::size_t i = m_size - base + 1; i < m_size; ++i) {
+        e.lo = std::min(e.lo, Value(i));
+        e.hi = std::max(e.hi, Value(i));
+    }
+    for (std::size_t k = 0;; ++k) {
+        if (k == m_levels.size())
+            m_levels.emplace_back();
+        std::vector<Extremes>& level = m_levels[k];
+        level.push_back(e);
+        if (level.size() % 2 != 0)
+            break;
+        const Extremes& a = level[level.size() - 2];
+        e = Extremes{std::min(a.lo, e.lo), std::max(a.hi, e.hi)};
+    }
+}
+
+void ChartSeries::Clear() {
+    m_chunks.clear();
+    m_levels.clear();
+    m_size = 0;
+    m_ascending = true;
+    m_min = m_max = 0.0;
+}
+
+std::size_t ChartSeries::LowerBound(double time) const {
+    std::size_t lo = 0, hi = m_size;
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (Time(mid) < time)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+std::size_t ChartSeries::UpperBound(double time) const {
+    std::size_t lo = 0, hi = m_size;
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (Time(mid) <= time)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+bool ChartSeries::RangeMinMax(std::size_t first, std::size_t last, double* lo, double* hi) const {
+    last = std::min(last, m_size);
+    if (first >= last)
+        return false;
+    double mn = Value(first), mx = mn;
+    std::size_t i = first;
+    while (i < last) {
+        // The largest summarised block that starts at i and ends by `last`.
+        int best = -1;
+        for (std::size_t k = 0; k < m_levels.size(); ++k) {
+            const unsigned bits = kBaseBits + unsigned(k);
+            const std::size_t len = std::size_t(1) << bits;
+            if ((i & (len - 1)) != 0 || i + len > last || (i >> bits) >= m_levels[k].size())
+                break;
+            best = int(k);
+        }
+        if (best < 0) {
+            const double v = Value(i);
+            mn = std::min(mn, v);
+            mx = std::max(mx, v);
+            ++i;
+            continue;
+        }
+        const unsigned bits = kBaseBits + unsigned(best);
+        const Extremes& e = m_levels[std::size_t(best)][i >> bits];
+        mn = std::min(mn, e.lo);
+        mx = std::max(mx, e.hi);
+        i += std::size_t(1) << bits;
+    }
+    *lo = mn;
+    *hi = mx;
+    return true;
+}
+
+std::size_t ChartSeries::MemoryBytes() const {
+    std::size_t bytes = m_chunks.size() * sizeof(Chunk);
+    for (const auto& level : m_levels)
+        bytes += level.capacity() * sizeof(Extremes);
+    return bytes;
+}
