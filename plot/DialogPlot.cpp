@@ -147,6 +147,9 @@ BOOL CDialogPlot::OnInitDialog() {
         MakePlainRadio(*radio);
 
     m_dSpan = 1.0;
+    // A box ticked before the first plot must not widen the range from 1899.
+    m_dMinTime = kEmptyRangeStart;
+    m_dMaxTime = kEmptyRangeEnd;
     m_stcZoomLevel.SetWindowText("");
     m_bPageShown = 0;
     m_bCursorSet = 0;

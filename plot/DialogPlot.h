@@ -4,6 +4,7 @@
 // forward and plots the chosen file in the strip chart.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "framework/Dialog.h"
@@ -131,6 +132,32 @@ public:
     CButton m_chkHoldBvExt;
     CButton m_chkHoldTemp;
     CButton m_chkPlotSeparately;
+
+    // Plot building, zoom, axes and the rain total (PlotBuild.cpp, PlotZoom.cpp,
+    // PlotAxes.cpp, PlotRainTotal.cpp).
+    // The empty time range a fresh plot without held series starts from:
+    // 1 January 2200 to 1 January 1990.
+    static constexpr double kEmptyRangeStart = 109575.0;
+    static constexpr double kEmptyRangeEnd = 32874.0;
+    // The hold box of series 0 (rain) to 4 (temperature); enabled while the
+    // series holds data.
+    CButton& HoldBox(int series);
+    const CButton& HoldBox(int series) const;
+    // Prepares the series of a dump kind as soon as line 1 names it.
+    void PrepareKind(std::uint8_t kind);
+    // Quantities 0 rain, 1 river, 2 battery voltage, 3 temperature.
+    bool IsQuantityPresent(int quantity) const;
+    // The y axis the series is drawn on, as ArrangeYAxes lays them out.
+    int AxisOfSeries(int series) const;
+
+private:
+    void ShowPlotMessage(const char* text);
+    void HideSeries(int series);
+    double ZoomCentre() const;
+    void ScaleYAxis(int axis, double lo, double hi);
+    void AssignSeriesAxis(int series, int axis);
+    // A point (time, value) on each series below `below` whose box is disabled.
+    void AddPlaceholders(int below, double time, double value);
 
 private:
     // Plots the selected file (fresh or keeping the window), or says that
