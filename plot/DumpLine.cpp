@@ -37,7 +37,7 @@ bool IsDigit(char c) {
 
 } // namespace
 
-int DumpLine::IntAt(long col) const {
+int DumpLine::IntAtSlow(long col) const {
     if (col < 0)
         return 0;
     std::size_t i = std::size_t(col);

@@ -51,7 +51,17 @@ struct DumpLine {
 
     char At(long col) const { return col >= 0 && std::size_t(col) < size ? data[col] : '\0'; }
     // atoi at `col`, saturating.
-    int IntAt(long col) const;
+    int IntAt(long col) const {
+        // Fast path: the two-digit fields of times and dates.
+        if (col >= 0 && std::size_t(col) + 2 < size) {
+            const unsigned a = unsigned(data[col] - '0'), b = unsigned(data[col + 1] - '0');
+            const unsigned c = unsigned(data[col + 2] - '0');
+            if (a < 10 && b < 10 && c >= 10)
+                return int(a * 10 + b);
+        }
+        return IntAtSlow(col);
+    }
+    int IntAtSlow(long col) const;
     // atof at `col`; a non-finite result reads 0.
     double NumberAt(long col) const;
     // As NumberAt; false when no digit starts there.
