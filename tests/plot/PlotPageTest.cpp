@@ -2,6 +2,8 @@
 // endings, zoom, readouts, axes, resizing, printing and the rain total.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <cstdio>
 #include <fstream>
@@ -282,6 +284,30 @@ TEST_F(PlotPage, RainTotalBetweenShiftClicks) {
     Plot("Durv005.plt");
     P().OnChartMouseDown(1, 1, 0, 0);
     EXPECT_EQ(P().m_bStartSet, 0);
+}
+
+TEST_F(PlotPage, ShiftDragOnTheChartTotalsTheRain) {
+    Start({{"Durn001.plt", kRain}});
+    Plot("Durn001.plt");
+    QWidget* chart = P().m_chart.Chart();
+    chart->resize(700, 400);
+    auto send = [&](QEvent::Type type, int x, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(x, 200), chart->mapToGlobal(QPointF(x, 200)),
+                          Qt::LeftButton, held, Qt::ShiftModifier);
+        QApplication::sendEvent(chart, &event);
+    };
+    // Press just inside the plot area's left edge, drag, release near its right.
+    send(QEvent::MouseButtonPress, 0.08 * 700 + 2, Qt::LeftButton);
+    EXPECT_EQ(P().m_bStartSet, 1);
+    EXPECT_EQ(Text(14).rfind("Start ", 0), 0u);
+    send(QEvent::MouseMove, 400, Qt::LeftButton);
+    EXPECT_EQ(Points(5), 2u);
+    EXPECT_EQ(Text(15).rfind("End  ", 0), 0u);
+    send(QEvent::MouseButtonRelease, 0.98 * 700 - 2, Qt::NoButton);
+    EXPECT_EQ(P().m_bStartSet, 0);
+    EXPECT_EQ(Text(16), "    0.6");
+    EXPECT_LT(P().m_dStartTime, Ole(2010, 1, 2, 8));
+    EXPECT_GT(P().m_dEndTime, Ole(2010, 1, 3, 7));
 }
 
 TEST_F(PlotPage, PrintsOneLandscapePageOrWarns) {
