@@ -239,16 +239,32 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
                 hi = mid;
         }
         const std::size_t j = lo;
-        g.To(X(s.Time(i)), t.Y(s.Value(i)), steps);
-        g.marks.push_back(g.last);
+        const double xFirst = X(s.Time(i)), yFirst = t.Y(s.Value(i));
+        double yTop = yFirst, yBottom = yFirst;
         if (j - i > 1) {
             double vmin, vmax;
             s.RangeMinMax(i, j, &vmin, &vmax);
-            const double xMid = X(ws + (col + 0.5) * colWidth);
-            g.lines.emplace_back(QPointF(xMid, t.Y(vmax)), QPointF(xMid, t.Y(vmin)));
-            g.last = QPointF(X(s.Time(j - 1)), t.Y(s.Value(j - 1)));
-            g.marks.push_back(g.last);
+            yTop = t.Y(vmax);
+            yBottom = t.Y(vmin);
         }
+        if (steps && g.any) {
+            // The hold up to the column and one stroke over all its values.
+            g.lines.emplace_back(g.last, QPointF(xFirst, g.last.y()));
+            yTop = std::min(yTop, g.last.y());
+            yBottom = std::max(yBottom, g.last.y());
+            g.lines.emplace_back(QPointF(xFirst, yTop), QPointF(xFirst, yBottom));
+        } else {
+            g.To(xFirst, yFirst, steps);
+            if (j - i > 1) {
+                const double xMid = X(ws + (col + 0.5) * colWidth);
+                g.lines.emplace_back(QPointF(xMid, yTop), QPointF(xMid, yBottom));
+            }
+        }
+        g.any = true;
+        g.marks.emplace_back(xFirst, yFirst);
+        g.last = QPointF(X(s.Time(j - 1)), t.Y(s.Value(j - 1)));
+        if (j - i > 1)
+            g.marks.push_back(g.last);
         i = j;
     }
     if (i1 < n && i1 > 0 && !steps) {
@@ -325,14 +341,26 @@ void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<
     const QColor color = ColorOf(style->color);
     if (style->fill)
         FillUnderCurve(p, g, t, color);
-    QPen pen(color, std::clamp(style->lineWidth, 1, 20) * o.scale);
-    pen.setCapStyle(Qt::SquareCap);
-    p.setPen(pen);
+    // A wide line is drawn as parallel one-pixel lines, side by side for
+    // steep lines and stacked for flat ones: the raster engine's fast path.
+    const int width = std::max(1, int(std::lround(std::clamp(style->lineWidth, 1, 20) * o.scale)));
+    p.setPen(QPen(color, 0));
     p.setBrush(Qt::NoBrush);
-    if (g.lines.empty())
+    if (g.lines.empty()) {
         p.drawPoint(g.last);
-    else
+    } else {
         p.drawLines(g.lines.data(), int(g.lines.size()));
+        std::vector<QLineF> shifted(g.lines.size());
+        for (int k = 1; k < width; ++k) {
+            const double d = (k % 2 ? 1.0 : -1.0) * ((k + 1) / 2);
+            for (std::size_t n = 0; n < g.lines.size(); ++n) {
+                const QLineF& l = g.lines[n];
+                const bool steep = std::fabs(l.dy()) > std::fabs(l.dx());
+                shifted[n] = steep ? l.translated(d, 0) : l.translated(0, d);
+            }
+            p.drawLines(shifted.data(), int(shifted.size()));
+        }
+    }
     if (style->points) {
         const double ps = std::isfinite(style->pointSize) ? style->pointSize : 0.005;
         const double size = std::clamp(ps * t.rect.width(), 2.0 * o.scale, 20.0 * o.scale);
