@@ -162,13 +162,31 @@ void PaintTimeAxis(QPainter& p, const ChartModel& m, const QRectF& plot, double 
     }
 }
 
+// The curve of one series as line segments, with the points to mark.
 struct SeriesGeometry {
-    std::vector<QPointF> line;  // the curve
-    std::vector<QPointF> marks; // the points themselves
+    std::vector<QLineF> lines;
+    std::vector<QPointF> marks;
+    bool any = false;
+    QPointF last;
+
+    // Continues the curve to (x, y); a step holds the last value until x.
+    void To(double x, double y, bool steps) {
+        if (!any) {
+            any = true;
+        } else if (steps) {
+            lines.emplace_back(last, QPointF(x, last.y()));
+            lines.emplace_back(QPointF(x, last.y()), QPointF(x, y));
+        } else {
+            lines.emplace_back(last, QPointF(x, y));
+        }
+        last = QPointF(x, y);
+    }
 };
 
-// The curve of one series over the window, one group of vertices per pixel
-// column (first, lowest, highest, last) when thinned.
+// The curve over the window. Thinned, each pixel column holding several
+// points gives its first and last point and one vertical stroke over their
+// extremes, found from the series' summary: the cost follows the columns,
+// not the points.
 SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style, const Track& t,
                              double ws, double we, bool thinned) {
     SeriesGeometry g;
@@ -176,43 +194,43 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
     const double span = we - ws;
     auto X = [&](double time) { return r.left() + (time - ws) / span * r.width(); };
     const bool steps = style.mode == 2;
-    auto push = [&](double x, double y) {
-        if (steps && !g.line.empty())
-            g.line.emplace_back(x, g.line.back().y());
-        g.line.emplace_back(x, y);
-    };
     const std::size_t n = s.Size();
     if (n == 0)
         return g;
     if (!s.Ascending()) {
         for (std::size_t i = 0; i < n; ++i) {
-            const double x = std::clamp(X(s.Time(i)), r.left() - 1e6, r.right() + 1e6);
-            push(x, t.Y(s.Value(i)));
-            g.marks.push_back(g.line.back());
+            g.To(std::clamp(X(s.Time(i)), r.left() - 1e6, r.right() + 1e6), t.Y(s.Value(i)), steps);
+            g.marks.push_back(g.last);
         }
         return g;
     }
-    std::size_t i0 = s.LowerBound(ws), i1 = s.UpperBound(we);
+    const std::size_t i0 = s.LowerBound(ws), i1 = s.UpperBound(we);
     // The neighbours outside the window, cut at the window's edges.
     if (i0 > 0) {
         const std::size_t a = i0 - 1;
         double v = s.Value(a);
         if (!steps && i0 < n && s.Time(i0) > s.Time(a))
             v += (ws - s.Time(a)) / (s.Time(i0) - s.Time(a)) * (s.Value(i0) - v);
-        push(r.left() - 1, t.Y(v));
+        g.To(r.left() - 1, t.Y(v), steps);
     }
     const double colWidth = span / std::max(1.0, r.width());
     std::size_t i = i0;
     while (i < i1) {
         if (!thinned) {
-            push(X(s.Time(i)), t.Y(s.Value(i)));
-            g.marks.push_back(g.line.back());
+            g.To(X(s.Time(i)), t.Y(s.Value(i)), steps);
+            g.marks.push_back(g.last);
             ++i;
             continue;
         }
         const double col = std::floor((s.Time(i) - ws) / colWidth);
         const double colEnd = ws + (col + 1) * colWidth;
-        std::size_t lo = i + 1, hi = i1;
+        // Gallop forward from i, then halve: the column's end lies near.
+        std::size_t lo = i + 1, step = 1;
+        while (lo + step < i1 && s.Time(lo + step) < colEnd) {
+            lo += step;
+            step *= 2;
+        }
+        std::size_t hi = std::min(i1, lo + step);
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
             if (s.Time(mid) < colEnd)
@@ -221,30 +239,89 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
                 hi = mid;
         }
         const std::size_t j = lo;
-        const double xFirst = X(s.Time(i));
-        push(xFirst, t.Y(s.Value(i)));
-        g.marks.push_back(g.line.back());
+        const double xFirst = X(s.Time(i)), yFirst = t.Y(s.Value(i));
+        double yTop = yFirst, yBottom = yFirst;
         if (j - i > 1) {
             double vmin, vmax;
             s.RangeMinMax(i, j, &vmin, &vmax);
-            const double xMid = X(ws + (col + 0.5) * colWidth);
-            push(xMid, t.Y(vmin));
-            push(xMid, t.Y(vmax));
-            push(X(s.Time(j - 1)), t.Y(s.Value(j - 1)));
-            g.marks.push_back(g.line.back());
+            yTop = t.Y(vmax);
+            yBottom = t.Y(vmin);
         }
+        if (steps && g.any) {
+            // The hold up to the column and one stroke over all its values.
+            g.lines.emplace_back(g.last, QPointF(xFirst, g.last.y()));
+            yTop = std::min(yTop, g.last.y());
+            yBottom = std::max(yBottom, g.last.y());
+            g.lines.emplace_back(QPointF(xFirst, yTop), QPointF(xFirst, yBottom));
+        } else {
+            g.To(xFirst, yFirst, steps);
+            if (j - i > 1) {
+                const double xMid = X(ws + (col + 0.5) * colWidth);
+                g.lines.emplace_back(QPointF(xMid, yTop), QPointF(xMid, yBottom));
+            }
+        }
+        g.any = true;
+        g.marks.emplace_back(xFirst, yFirst);
+        g.last = QPointF(X(s.Time(j - 1)), t.Y(s.Value(j - 1)));
+        if (j - i > 1)
+            g.marks.push_back(g.last);
         i = j;
     }
-    if (i1 < n && i1 > 0) {
+    if (i1 < n && i1 > 0 && !steps) {
         const std::size_t b = i1 - 1;
-        double v = steps ? s.Value(b) : s.Value(i1);
-        if (!steps && s.Time(i1) > s.Time(b))
+        double v = s.Value(i1);
+        if (s.Time(i1) > s.Time(b))
             v = s.Value(b) +
                 (we - s.Time(b)) / (s.Time(i1) - s.Time(b)) * (s.Value(i1) - s.Value(b));
-        if (!steps)
-            push(r.right() + 1, t.Y(v));
+        g.To(r.right() + 1, t.Y(v), steps);
     }
     return g;
+}
+
+// Fills between the curve and zero, one pixel column at a time: each column
+// from the baseline to the far side of the curve's extent over it.
+void FillUnderCurve(QPainter& p, const SeriesGeometry& g, const Track& t, const QColor& color) {
+    const QRectF& r = t.rect;
+    const int first = int(std::floor(r.left())), count = int(std::ceil(r.right())) - first + 1;
+    if (count <= 0 || g.lines.empty())
+        return;
+    std::vector<double> top(std::size_t(count), INFINITY), bottom(std::size_t(count), -INFINITY);
+    auto cover = [&](int c, double y0, double y1) {
+        if (c < 0 || c >= count)
+            return;
+        top[std::size_t(c)] = std::min({top[std::size_t(c)], y0, y1});
+        bottom[std::size_t(c)] = std::max({bottom[std::size_t(c)], y0, y1});
+    };
+    for (const QLineF& line : g.lines) {
+        QPointF a = line.p1(), b = line.p2();
+        if (a.x() > b.x())
+            std::swap(a, b);
+        const double left = std::max(a.x(), r.left() - 1), right = std::min(b.x(), r.right() + 1);
+        if (right < left)
+            continue;
+        if (b.x() == a.x()) {
+            cover(int(std::floor(a.x())) - first, a.y(), b.y());
+            continue;
+        }
+        auto yAt = [&](double x) {
+            return a.y() + (x - a.x()) / (b.x() - a.x()) * (b.y() - a.y());
+        };
+        const int c0 = std::max(0, int(std::floor(left)) - first);
+        const int c1 = std::min(count - 1, int(std::floor(right)) - first);
+        for (int c = c0; c <= c1; ++c) {
+            const double x0 = std::max(left, double(first + c));
+            const double x1 = std::min(right, double(first + c + 1));
+            cover(c, yAt(x0), yAt(x1));
+        }
+    }
+    const double base = std::clamp(t.Y(0.0), r.top(), r.bottom());
+    for (int c = 0; c < count; ++c) {
+        if (top[std::size_t(c)] > bottom[std::size_t(c)])
+            continue;
+        const double y0 = std::min(top[std::size_t(c)], base);
+        const double y1 = std::max(bottom[std::size_t(c)], base);
+        p.fillRect(QRectF(first + c, y0, 1, y1 - y0), color);
+    }
 }
 
 void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<Track>& tracks,
@@ -256,30 +333,34 @@ void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<
     if (style->yAxis < 0 || style->yAxis >= int(tracks.size()) || style->yAxis >= m.AxisCount())
         return;
     const Track& t = tracks[std::size_t(style->yAxis)];
-    SeriesGeometry g = BuildGeometry(*s, *style, t, ws, we, o.thinned);
-    if (g.line.empty())
+    const SeriesGeometry g = BuildGeometry(*s, *style, t, ws, we, o.thinned);
+    if (!g.any)
         return;
     p.save();
     p.setClipRect(t.rect);
     const QColor color = ColorOf(style->color);
-    if (style->fill && g.line.size() > 1) {
-        const double y0 = std::clamp(t.Y(0.0), t.rect.top(), t.rect.bottom());
-        std::vector<QPointF> poly = g.line;
-        poly.emplace_back(g.line.back().x(), y0);
-        poly.emplace_back(g.line.front().x(), y0);
-        p.setPen(Qt::NoPen);
-        p.setBrush(color);
-        p.drawPolygon(poly.data(), int(poly.size()));
-    }
-    QPen pen(color, std::clamp(style->lineWidth, 1, 20) * o.scale);
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::MiterJoin);
-    p.setPen(pen);
+    if (style->fill)
+        FillUnderCurve(p, g, t, color);
+    // A wide line is drawn as parallel one-pixel lines, side by side for
+    // steep lines and stacked for flat ones: the raster engine's fast path.
+    const int width = std::max(1, int(std::lround(std::clamp(style->lineWidth, 1, 20) * o.scale)));
+    p.setPen(QPen(color, 0));
     p.setBrush(Qt::NoBrush);
-    if (g.line.size() == 1)
-        p.drawPoint(g.line.front());
-    else
-        p.drawPolyline(g.line.data(), int(g.line.size()));
+    if (g.lines.empty()) {
+        p.drawPoint(g.last);
+    } else {
+        p.drawLines(g.lines.data(), int(g.lines.size()));
+        std::vector<QLineF> shifted(g.lines.size());
+        for (int k = 1; k < width; ++k) {
+            const double d = (k % 2 ? 1.0 : -1.0) * ((k + 1) / 2);
+            for (std::size_t n = 0; n < g.lines.size(); ++n) {
+                const QLineF& l = g.lines[n];
+                const bool steep = std::fabs(l.dy()) > std::fabs(l.dx());
+                shifted[n] = steep ? l.translated(d, 0) : l.translated(0, d);
+            }
+            p.drawLines(shifted.data(), int(shifted.size()));
+        }
+    }
     if (style->points) {
         const double ps = std::isfinite(style->pointSize) ? style->pointSize : 0.005;
         const double size = std::clamp(ps * t.rect.width(), 2.0 * o.scale, 20.0 * o.scale);

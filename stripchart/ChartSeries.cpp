@@ -7,7 +7,7 @@ void ChartSeries::Add(double time, double value) {
     if (!std::isfinite(time) || !std::isfinite(value))
         return;
     if ((m_size >> kChunkBits) >= m_chunks.size())
-        m_chunks.push_back(std::make_unique<Chunk>());
+        m_chunks.push_back(std::unique_ptr<Chunk>(new Chunk)); // left uninitialised
     if (m_size > 0 && time < Time(m_size - 1))
         m_ascending = false;
     Chunk& chunk = *m_chunks[m_size >> kChunkBits];
@@ -79,31 +79,32 @@ bool ChartSeries::RangeMinMax(std::size_t first, std::size_t last, double* lo, d
     last = std::min(last, m_size);
     if (first >= last)
         return false;
+    constexpr std::size_t base = std::size_t(1) << kBaseBits;
     double mn = Value(first), mx = mn;
+    auto scan = [&](std::size_t i) {
+        const double v = Value(i);
+        mn = std::min(mn, v);
+        mx = std::max(mx, v);
+    };
     std::size_t i = first;
-    while (i < last) {
-        // The largest summarised block that starts at i and ends by `last`.
-        int best = -1;
-        for (std::size_t k = 0; k < m_levels.size(); ++k) {
-            const unsigned bits = kBaseBits + unsigned(k);
-            const std::size_t len = std::size_t(1) << bits;
-            if ((i & (len - 1)) != 0 || i + len > last || (i >> bits) >= m_levels[k].size())
-                break;
-            best = int(k);
-        }
-        if (best < 0) {
-            const double v = Value(i);
-            mn = std::min(mn, v);
-            mx = std::max(mx, v);
-            ++i;
-            continue;
-        }
-        const unsigned bits = kBaseBits + unsigned(best);
-        const Extremes& e = m_levels[std::size_t(best)][i >> bits];
+    while (i < last && (i & (base - 1)) != 0)
+        scan(i++);
+    // Whole blocks: at each step the largest summarised block that starts at
+    // i and ends by `last`.
+    while (i + base <= last && !m_levels.empty() && (i >> kBaseBits) < m_levels[0].size()) {
+        const std::size_t block = i >> kBaseBits;
+        std::size_t k = block == 0 ? m_levels.size() - 1
+                                   : std::min<std::size_t>(std::size_t(__builtin_ctzll(block)),
+                                                           m_levels.size() - 1);
+        while (k > 0 && (i + (base << k) > last || (block >> k) >= m_levels[k].size()))
+            --k;
+        const Extremes& e = m_levels[k][block >> k];
         mn = std::min(mn, e.lo);
         mx = std::max(mx, e.hi);
-        i += std::size_t(1) << bits;
+        i += base << k;
     }
+    while (i < last)
+        scan(i++);
     *lo = mn;
     *hi = mx;
     return true;

@@ -1,69 +1,46 @@
-// The View Plot page plotting dumps written by the test: building, holding,
-// endings, zoom, readouts, axes, resizing, printing and the rain total.
+// The View Plot page in the main window on the virtual clock: start-up and
+// the file list, the new-dump pickup, "units.cfg" and the radio buttons,
+// the control timers, "Edit / View", the drop-down and the keys.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QPrinter>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
+#include <string>
+#include <vector>
 
-#include "framework/PrintDialog.h"
+#include "framework/TextViewer.h"
+#include "framework/Timers.h"
 #include "plot/DialogPlot.h"
-#include "plot/PlotTime.h"
+#include "plot/UnitsConfig.h"
 #include "tests/support/MainWindowHarness.h"
 
 namespace {
 
-double Ole(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    return PlotTimeToOle(MakePlotTime(y, mo, d, h, mi, s));
-}
-
-const char kRain[] = "DUR\r\r\nSite RAIN 0.2\r\n00:00:00 02/01/10\r\n08:00:00\r\n08:30:00\r\n"
-                     "00:00:00 03/01/10\r\n07:00:00\r\n";
-const char kRiver[] = "durv/\r\nignored\r\nSite R\r\n00:00:00 01/01/10\r\n00:00:00 1.2\r\n"
-                      "12:00:00 3.4\r\n";
-const char kBattery[] = "DUBV\r\nSite B\r\n00:00:00 05/01/10\r\n01:00:00 5.2 13.2\r\n"
-                        "02:00:00 5.1 13.1\r\n";
-
-std::string RiverDays(int days) {
-    std::string dump = "durv\r\nSite Z\r\n";
-    for (int d = 0; d <= days; ++d) {
-        const PlotFields f = PlotTimeFields(MakePlotTime(2010, 3, 1, 0, 0, 0) + d * 86400LL);
-        char line[64];
-        std::snprintf(line, sizeof line, "00:00:00 %02d/%02d/%02d\r\n12:00:00 1.5\r\n", f.day,
-                      f.month, f.year % 100);
-        dump += line;
-    }
-    return dump;
-}
-
-class PlotPage : public ::testing::Test {
+class PlotPageTest : public testing::Test {
 protected:
-    void Start(std::initializer_list<std::pair<const char*, std::string>> files) {
-        for (const auto& f : files)
-            h.WriteDataFile(f.first, f.second);
+    void Start(std::vector<std::string> files = {"DurnDemo.plt", "DurvDemo.plt", "Durn001.plt"}) {
+        for (const std::string& f : files)
+            h.WriteDataFile(f, "DUR\r\n");
         h.Start();
-        TestEnv::Advance(300);
+        TestEnv::Advance(300); // the page's start-up step
     }
-    CDialogPlot& P() { return *h.Main().GetPlotPage(); }
-    ChartModel& M() { return P().m_chart.Chart()->Model(); }
-    std::string Text(int i) { return M().Text(i)->caption; }
-    std::size_t Points(int s) { return M().Points(s)->Size(); }
-    void Plot(const char* name, int fresh = 1) {
-        P().m_bFreshPlot = fresh;
-        P().ProcessPlotFile(name);
+    CDialogPlot& Page() { return *h.Main().GetPlotPage(); }
+    std::vector<std::string> Listed() {
+        std::vector<std::string> names;
+        for (int i = 0; i < Page().m_cboPlotFile.GetCount(); ++i)
+            names.push_back(Page().m_cboPlotFile.GetLBText(i));
+        return names;
     }
-    bool Enabled(int series) { return P().HoldBox(series).IsWindowEnabled(); }
-    std::string Message() { return P().m_stcMessage.GetWindowText(); }
-    double Middle() { return (M().windowStart + M().windowEnd) / 2; }
-    double Width() { return M().windowEnd - M().windowStart; }
-    // The chart places its cursor, then reports it.
-    void Cursor(double t) {
-        M().cursorShown = true;
-        M().cursorTime = t;
-        P().OnChartCursor(t);
+    std::string Selected() {
+        return Page().m_cboPlotFile.GetLBText(Page().m_cboPlotFile.GetCurSel());
+    }
+    // The file plotted since the last call ("" when none), and how.
+    std::string Plotted(int* fresh = nullptr) {
+        std::string name = Page().m_strPlotFile;
+        if (fresh)
+            *fresh = Page().m_bFreshPlot;
+        Page().m_strPlotFile.clear();
+        Page().m_bFreshPlot = -1;
+        return name;
     }
 
     MainWindowHarness h;
@@ -71,289 +48,218 @@ protected:
 
 } // namespace
 
-TEST_F(PlotPage, BuildsEveryKindHoldsSeriesAndEnds) {
-    Start({{"Durn001.plt", kRain}, {"Durv001.plt", kRiver}, {"Dubv001.plt", kBattery}});
+TEST_F(PlotPageTest, StartUpListsSelectsAndPlotsEachTimeThePageComesForward) {
+    std::filesystem::create_directories(h.env.DataFolder() + "/DuDir.plt");
+    Start();
+    CDialogPlot& page = Page();
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Durn001.plt", "DurnDemo.plt", "DurvDemo.plt"}));
+    EXPECT_EQ(Selected(), "DurvDemo.plt");
+    EXPECT_EQ(page.m_stcMessage.GetWindowText(), "Waiting");
+    EXPECT_EQ(page.m_chart.Chart()->Model().TextCount(), 23);
+    EXPECT_EQ(page.m_chart.Chart()->Model().Text(16)->x, 0.93);
+    EXPECT_EQ(page.m_chart.Chart()->Model().Text(22)->caption, "oC");
+    EXPECT_EQ(page.m_chart.Chart()->Model().Text(4)->color, RGB(0, 192, 0));
+    EXPECT_EQ(page.m_cboCollectionPeriod.GetLBText(page.m_cboCollectionPeriod.GetCurSel()),
+              "Daily");
+    TestEnv::Advance(1000);
+    EXPECT_EQ(Plotted(), "");
+
+    int fresh = 0;
     h.ChooseTab(1);
     TestEnv::Advance(150);
-    // The last entry, a river dump with its title on line 3.
-    EXPECT_EQ(Text(0), "River Plot :  Site R");
-    EXPECT_TRUE(Enabled(1));
-    EXPECT_FALSE(Enabled(0) || Enabled(2));
-    EXPECT_EQ(Points(1), 2u);
-    EXPECT_EQ(M().Style(1)->color, 0xFF0000u);
-    EXPECT_TRUE(P().m_chart.IsWindowVisible());
-    EXPECT_FALSE(P().m_stcMessage.IsWindowVisible());
-    EXPECT_TRUE(P().m_chkFill.IsWindowVisible() && !P().m_cboCollectionPeriod.IsWindowVisible());
-    // Shared axis: river 1.2 to 3.4 gives -0.5 .. 3.9 with a placeholder rain point.
-    EXPECT_DOUBLE_EQ(M().Axis(0)->min, -0.5);
-    EXPECT_DOUBLE_EQ(M().Axis(0)->max, 3.9);
-    EXPECT_EQ(Points(0), 1u);
-
-    // A rain dump, then a river dump while "Rain" is ticked: both stay, the
-    // window covers both files.
-    Plot("Durn001.plt");
-    EXPECT_TRUE(Enabled(0) && !Enabled(1));
-    EXPECT_EQ(M().Style(0)->mode, 2);
-    EXPECT_EQ(Points(0), 3u);
-    EXPECT_TRUE(P().m_chkAutoScale.IsWindowVisible() && !P().m_chkFill.IsWindowVisible());
-    EXPECT_EQ(P().m_strPlotPath, h.env.DataFolder() + "/Durn001.plt");
-    P().m_chkHoldRain.SetCheck(BST_CHECKED);
-    Plot("Durv001.plt");
-    EXPECT_TRUE(Enabled(0) && Enabled(1));
-    EXPECT_EQ(Points(0), 3u);
-    EXPECT_NEAR(P().m_dMinTime, Ole(2010, 1, 1), 1e-9);
-    EXPECT_NEAR(P().m_dMaxTime, Ole(2010, 1, 4), 1e-9);
-    EXPECT_NEAR(Middle(), Ole(2010, 1, 2, 12), 1e-6);
-    EXPECT_NEAR(Width(), 1.02 * 3, 1e-6);
-    // A rain dump while "Rain" is ticked replaces the rain.
-    Plot("Durn001.plt");
-    EXPECT_EQ(Points(0), 3u);
-
-    // Period change keeps the window and the span; AutoScale scales axis 0.
-    const double start = M().windowStart, span = P().m_dSpan;
-    P().m_chkAutoScale.SetCheck(BST_CHECKED);
-    P().m_cboCollectionPeriod.SetCurSel(1);
-    Plot("Durn001.plt", 0);
-    EXPECT_DOUBLE_EQ(M().windowStart, start);
-    EXPECT_DOUBLE_EQ(P().m_dSpan, span);
-    EXPECT_DOUBLE_EQ(M().Axis(0)->min, -2.5);
-    EXPECT_EQ(Points(0), 5u); // the first period, tips, a dry run, tips, the end
-
-    // With "Plot Separately" and a held river, AutoScale scales the rain's axis.
-    P().m_chkHoldRiver.SetCheck(BST_CHECKED);
-    Plot("Durv001.plt");
-    P().m_chkPlotSeparately.SetCheck(BST_CHECKED);
-    P().ArrangeYAxes();
-    const ChartAxis river = *M().Axis(0);
-    Plot("Durn001.plt", 0);
-    EXPECT_DOUBLE_EQ(M().Axis(0)->min, river.min);
-    EXPECT_DOUBLE_EQ(M().Axis(0)->max, river.max);
-    EXPECT_DOUBLE_EQ(M().Axis(1)->min, -2.5);
-
-    // Nothing ticked: a battery dump enables only its two boxes.
-    for (int s = 0; s <= 4; ++s)
-        P().HoldBox(s).SetCheck(BST_UNCHECKED);
-    P().m_chkPlotSeparately.SetCheck(BST_UNCHECKED);
-    Plot("Dubv001.plt");
-    EXPECT_TRUE(Enabled(2) && Enabled(3));
-    EXPECT_FALSE(Enabled(0) || Enabled(1) || Enabled(4));
-    EXPECT_TRUE(P().m_chkPoints.IsWindowVisible() && !P().m_chkAutoScale.IsWindowVisible());
-    EXPECT_EQ(Points(5), 0u);
-
-    // Endings, each leaving the chart hidden.
-    struct Ending {
-        const char* name;
-        std::string bytes;
-        const char* message;
-    };
-    const Ending endings[] = {
-        {"Durv010.plt", "durv\r\nS\r\n00:00:00 01/01/10\r\n01:00:00 1.0\r\n00:00:00 01/13/10\r\n",
-         "Illegal date, try swapping DMY to MDY !"},
-        {"Durv011.plt", "durv\r\nS\r\n", "No Plot Data in File!"},
-        {"Durv012.plt", "durv\r\nS\r\n01:00:00 1.0\r\n00:00:00 29/12/09\r\n01:00:00 1.0\r\n",
-         "Bad Plot Data!"},
-        {"Durv013.plt", "durv\r\nS\r\n01:00:00 1.0\r\n00:00:00 28/12/09\r\n01:00:00 1.0\r\n", ""},
-        {"Missing.plt", "", "No Plot File Found!"},
-    };
-    for (const Ending& e : endings) {
-        if (!e.bytes.empty())
-            h.WriteDataFile(e.name, e.bytes);
-        Plot(e.name);
-        EXPECT_EQ(P().m_chart.IsWindowVisible(), *e.message == '\0') << e.name;
-        if (*e.message) {
-            EXPECT_EQ(Message(), e.message) << e.name;
-        }
-    }
-    Plot("Durv010.plt");
-    EXPECT_EQ(Points(1), 1u); // the points read before the illegal date stay
+    EXPECT_EQ(Plotted(&fresh), "DurvDemo.plt");
+    EXPECT_EQ(fresh, 1);
+    TestEnv::Advance(1000);
+    EXPECT_EQ(Plotted(), "");
+    h.ChooseTab(0);
+    TestEnv::Advance(200);
+    h.ChooseTab(1);
+    TestEnv::Advance(150);
+    EXPECT_EQ(Plotted(&fresh), "DurvDemo.plt");
+    EXPECT_EQ(fresh, 1);
 }
 
-TEST_F(PlotPage, ZoomReadoutsAxesAndSize) {
-    Start({{"Durv002.plt", RiverDays(20)}});
-    Plot("Durv002.plt");
-    const double middle = (P().m_dMinTime + P().m_dMaxTime) / 2;
-    const char* in[] = {"1 Week", "1 Day", "2 Hours", "10 Mins", "10 Mins"};
-    for (const char* caption : in) {
-        P().OnZoomIn();
-        EXPECT_EQ(P().m_stcZoomLevel.GetWindowText(), caption);
-        EXPECT_NEAR(Middle(), middle, 1e-6); // no cursor: the window's middle
-        EXPECT_NEAR(Width(), 1.02 * P().m_dSpan, 1e-9);
-    }
-    const char* out[] = {"2 Hours", "1 Day", "1 Week", "Zoom All"};
-    for (const char* caption : out) {
-        P().OnZoomOut();
-        EXPECT_EQ(P().m_stcZoomLevel.GetWindowText(), caption);
-    }
-    EXPECT_EQ(P().m_stcZoomLevel.GetWindowText(), out[3]);
-    EXPECT_NEAR(Middle(), middle, 1e-6);
-    P().OnZoomIn();
-    M().windowEnd = M().windowStart + 1.04 * P().m_dSpan;
-    P().OnChartRangeChanged();
-    EXPECT_EQ(P().m_stcZoomLevel.GetWindowText(), "1 Week");
-    M().windowEnd = M().windowStart + 1.06 * P().m_dSpan;
-    P().OnChartRangeChanged();
-    EXPECT_EQ(P().m_stcZoomLevel.GetWindowText(), "");
-
-    // Readouts of the present series only, in both unit systems.
-    Cursor(Ole(2010, 3, 2, 8));
-    EXPECT_EQ(Text(9), " 1.500m");
-    EXPECT_EQ(Text(8), "");
-    EXPECT_EQ(Text(13), "08:00:00 AM 2-Mar-2010");
-    P().OnImperial();
-    EXPECT_EQ(Text(20), "ft");
-    EXPECT_EQ(Text(19), "");
-    Cursor(Ole(2010, 3, 2, 18));
-    EXPECT_EQ(Text(9), " 1.500ft");
-    EXPECT_EQ(Text(13), "06:00:00 PM 2-Mar-2010");
-    // Without rain a Shift-press marks nothing.
-    P().OnChartMouseDown(1, 1, 0, 0);
-    EXPECT_EQ(P().m_bStartSet, 0);
-
-    // Separate axes: temperature 0, river 1, rain 2 from -0.9; labels spread.
-    h.WriteDataFile("Durn002.plt", kRain);
-    h.WriteDataFile("Dutmp002.plt", "dutmp\r\nS\r\n00:00:00 02/01/10\r\n01:00:00 -3.0\r\n");
-    P().m_chkHoldRiver.SetCheck(BST_CHECKED);
-    Plot("Durn002.plt");
-    P().m_chkHoldRain.SetCheck(BST_CHECKED);
-    Plot("Dutmp002.plt");
-    P().m_chkPlotSeparately.SetCheck(BST_CHECKED);
-    P().ArrangeYAxes();
-    P().PlaceUnitLabels();
-    EXPECT_EQ(M().AxisCount(), 3);
-    EXPECT_EQ(M().Style(4)->yAxis, 0);
-    EXPECT_EQ(M().Style(1)->yAxis, 1);
-    EXPECT_EQ(M().Style(0)->yAxis, 2);
-    EXPECT_DOUBLE_EQ(M().Axis(0)->min, -3.5);
-    EXPECT_DOUBLE_EQ(M().Axis(2)->min, -0.9);
-    EXPECT_NEAR(M().Text(22)->y, 0.08, 1e-9);
-    EXPECT_NEAR(M().Text(20)->y, 0.38, 1e-9);
-    EXPECT_NEAR(M().Text(19)->y, 0.68, 1e-9);
-    EXPECT_EQ(Text(22), "oF");
-
-    for (auto [cx, x] : {std::pair{720, 0.68}, {721, 0.68 + 1 / 6000.0}, {1320, 0.78}}) {
-        P().OnSize(0, cx, 500);
-        EXPECT_NEAR(M().Text(14)->x, x, 1e-12);
-        EXPECT_NEAR(M().Text(15)->x, x, 1e-12);
-    }
-    EXPECT_EQ(P().m_chart.GetRectInParent().Width(), 1300);
-}
-
-TEST_F(PlotPage, RainTotalBetweenShiftClicks) {
-    // A title without a blank: the plot and the count both start at 1.0.
-    const std::string rain = "DUR\r\r\nGauge\r\n00:00:00 02/01/10\r\n08:00:00\r\n09:00:00\r\n"
-                             "12:00:00 02/01/10 0.2/01 Increment Set\r\n12:00:01\r\n13:00:00\r\n"
-                             "14:00:00\r\n";
-    Start({{"Durn005.plt", rain}});
-    Plot("Durn005.plt");
-    auto total = [&](double from, double to, short shift = 1) {
-        P().OnChartCursor(from);
-        P().OnChartMouseDown(1, shift, 0, 0);
-        P().OnChartCursor(to);
-        P().OnChartMouseUp(1, shift, 0, 0);
-        return Text(16);
+TEST_F(PlotPageTest, NewDumpIsPickedUpWhenThePageIsNextBroughtForward) {
+    Start();
+    CXTabCtrl& tabs = h.Tabs();
+    auto newDump = [&](const std::string& file, const std::string& announced) {
+        if (!file.empty())
+            h.WriteDataFile(file, "DURV\r\n");
+        tabs.SetPlotFileName(announced);
+        tabs.SetNewDump(1);
+        h.ChooseTab(1);
+        TestEnv::Advance(150);
     };
-    const double a = Ole(2010, 1, 2, 12), b = Ole(2010, 1, 2, 15);
-    EXPECT_EQ(total(a, b), "    0.6");
-    EXPECT_EQ(Text(14), "Start 12:00:00 PM 2-Jan-2010");
-    EXPECT_EQ(Text(15), "End  03:00:00 PM 2-Jan-2010");
-    EXPECT_EQ(Text(17) + Text(18), "\\/");
-    EXPECT_EQ(total(b, a), "    0.6");
-    EXPECT_EQ(total(a, a), "    0.0");
-    EXPECT_EQ(total(Ole(2010, 1, 2, 7), b), "    2.6");
-    // The same under another collection period.
-    P().m_cboCollectionPeriod.SetCurSel(4);
-    Plot("Durn005.plt", 0);
-    EXPECT_EQ(total(Ole(2010, 1, 2, 7), b), "    2.6");
-    // A marker follows the cursor backwards from the start.
-    P().OnChartCursor(b);
-    P().OnChartMouseDown(1, 1, 0, 0);
-    P().OnChartCursor(a);
-    ASSERT_EQ(Points(5), 2u);
-    EXPECT_DOUBLE_EQ(M().Points(5)->Time(1), a);
-    EXPECT_DOUBLE_EQ(M().Points(5)->Value(0), -0.2);
-    // Shift with Ctrl neither ends nor marks.
-    P().OnChartMouseUp(1, 3, 0, 0);
-    EXPECT_EQ(P().m_bStartSet, 1);
-    EXPECT_EQ(Text(16), "");
-    // A file deleted after plotting.
-    std::remove((h.env.DataFolder() + "/Durn005.plt").c_str());
-    P().OnChartMouseUp(1, 1, 0, 0);
-    EXPECT_EQ(Text(16), "???");
-    // No rain present: nothing happens.
-    h.WriteDataFile("Durv005.plt", kRiver);
-    Plot("Durv005.plt");
-    P().OnChartMouseDown(1, 1, 0, 0);
-    EXPECT_EQ(P().m_bStartSet, 0);
+    newDump("Durn002.plt", "Durn002.plt");
+    EXPECT_EQ(tabs.IsNewDump(), 0);
+    EXPECT_EQ(Listed().size(), 4u);
+    EXPECT_EQ(Selected(), "Durn002.plt");
+    EXPECT_EQ(Plotted(), "Durn002.plt");
+
+    // Announced while the page is current: waits for the next arrival.
+    h.WriteDataFile("Durn003.plt", "DUR\r\n");
+    tabs.SetPlotFileName("Durn003.plt");
+    tabs.SetNewDump(1);
+    TestEnv::Advance(500);
+    EXPECT_EQ(tabs.IsNewDump(), 1);
+    EXPECT_EQ(Listed().size(), 4u);
+    EXPECT_EQ(Plotted(), "");
+    h.ChooseTab(0);
+    TestEnv::Advance(200);
+    h.ChooseTab(1);
+    TestEnv::Advance(150);
+    EXPECT_EQ(Selected(), "Durn003.plt");
+    EXPECT_EQ(Plotted(), "Durn003.plt");
+
+    // Not listed, or differing only in case: the last entry.
+    h.ChooseTab(0);
+    TestEnv::Advance(200);
+    newDump("", "Durn009.plt");
+    EXPECT_EQ(Plotted(), "DurvDemo.plt");
+    h.ChooseTab(0);
+    TestEnv::Advance(200);
+    newDump("", "DURN003.PLT");
+    EXPECT_EQ(Plotted(), "DurvDemo.plt");
 }
 
-TEST_F(PlotPage, ShiftDragOnTheChartTotalsTheRain) {
-    Start({{"Durn001.plt", kRain}});
-    Plot("Durn001.plt");
-    QWidget* chart = P().m_chart.Chart();
-    chart->resize(700, 400);
-    auto send = [&](QEvent::Type type, int x, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(x, 200), chart->mapToGlobal(QPointF(x, 200)),
-                          Qt::LeftButton, held, Qt::ShiftModifier);
-        QApplication::sendEvent(chart, &event);
-    };
-    // Press just inside the plot area's left edge, drag, release near its right.
-    send(QEvent::MouseButtonPress, 0.08 * 700 + 2, Qt::LeftButton);
-    EXPECT_EQ(P().m_bStartSet, 1);
-    EXPECT_EQ(Text(14).rfind("Start ", 0), 0u);
-    send(QEvent::MouseMove, 400, Qt::LeftButton);
-    EXPECT_EQ(Points(5), 2u);
-    EXPECT_EQ(Text(15).rfind("End  ", 0), 0u);
-    send(QEvent::MouseButtonRelease, 0.98 * 700 - 2, Qt::NoButton);
-    EXPECT_EQ(P().m_bStartSet, 0);
-    EXPECT_EQ(Text(16), "    0.6");
-    EXPECT_LT(P().m_dStartTime, Ole(2010, 1, 2, 8));
-    EXPECT_GT(P().m_dEndTime, Ole(2010, 1, 3, 7));
-}
-
-TEST_F(PlotPage, PrintsOneLandscapePageOrWarns) {
-    Start({{"Durv001.plt", kRiver}});
-    Plot("Durv001.plt");
-    const std::string pdf = h.env.Root() + "/plot.pdf";
-    h.modal.ExpectPrintDialog([&](CPrintDialog& dialog) {
-        dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
-        dialog.Printer().setOutputFileName(QString::fromStdString(pdf));
-        return IDOK;
-    });
-    P().OnPrint();
-    std::ifstream in(pdf, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const std::string text = bytes.str();
-    ASSERT_FALSE(text.empty());
-    std::size_t pages = 0;
-    for (std::size_t at = 0; (at = text.find("/Type /Page\n", at)) != std::string::npos; ++at)
-        ++pages;
-    EXPECT_EQ(pages, 1u);
-    const std::size_t box = text.find("/MediaBox [");
-    ASSERT_NE(box, std::string::npos);
-    double x0, y0, x1, y1;
-    ASSERT_EQ(std::sscanf(text.c_str() + box, "/MediaBox [%lf %lf %lf %lf", &x0, &y0, &x1, &y1), 4);
-    EXPECT_GT(x1 - x0, y1 - y0);
-    // The title, in UTF-16.
-    std::string title;
-    for (char c : std::string("PlotChart"))
-        title += std::string(1, '\0') + c;
-    EXPECT_NE(text.find(title), std::string::npos);
-
-    // Cancel prints nothing; a device that cannot begin gives the warning.
-    const std::string none = h.env.Root() + "/none.pdf";
-    h.modal.ExpectPrintDialog([&](CPrintDialog& dialog) {
-        dialog.Printer().setOutputFileName(QString::fromStdString(none));
-        return IDCANCEL;
-    });
-    P().OnPrint();
-    EXPECT_FALSE(std::ifstream(none).good());
-    h.modal.ExpectPrintDialog([&](CPrintDialog& dialog) {
-        dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
-        dialog.Printer().setOutputFileName(QString::fromStdString(h.env.Root() + "/no/such.pdf"));
-        return IDOK;
-    });
-    h.modal.ExpectMessage("Could not print the plot!", "Warning");
-    P().OnPrint();
+TEST_F(PlotPageTest, EmptyListHidesTheChartWithAMessage) {
+    h.WriteDataFile("units.cfg", "M,D"); // an old data folder: no demo files
+    Start({});
+    h.ChooseTab(1);
+    TestEnv::Advance(150);
+    EXPECT_EQ(Page().m_cboPlotFile.GetCurSel(), -1);
+    EXPECT_FALSE(Page().m_chart.IsWindowVisible());
+    EXPECT_EQ(Page().m_stcMessage.GetWindowText(), "No plot files to select from !");
+    EXPECT_EQ(Plotted(), "");
+    h.modal.ExpectMessage("Could not find the Plot File!\n\n", "Warning");
+    Page().m_btnEditView.Click();
     h.modal.VerifyDone();
+}
+
+TEST(UnitsConfigTest, ReadsEveryFormAsTheBytesSay) {
+    const std::string path = testing::TempDir() + "units-test.cfg";
+    struct Case {
+        const char* bytes; // null: no file
+        bool imperial, dayFirst;
+    };
+    const Case cases[] = {{nullptr, false, true}, {"", false, true},        {"I", true, true},
+                          {"I,M", true, false},   {"M,M", false, false},    {"i,D", false, true},
+                          {"I;D", true, false},   {"M,D\r\n", false, true}, {"I,", true, true}};
+    for (const Case& c : cases) {
+        std::filesystem::remove(path);
+        if (c.bytes) {
+            FILE* f = std::fopen(path.c_str(), "wb");
+            std::fputs(c.bytes, f);
+            std::fclose(f);
+        }
+        const UnitsConfig u = ReadUnitsConfig(path);
+        EXPECT_EQ(u.imperial, c.imperial) << (c.bytes ? c.bytes : "(none)");
+        EXPECT_EQ(u.dayFirst, c.dayFirst) << (c.bytes ? c.bytes : "(none)");
+    }
+    EXPECT_FALSE(WriteUnitsConfig(testing::TempDir() + "no/such/folder/units.cfg", {}));
+}
+
+TEST_F(PlotPageTest, UnitsFileRadiosAndControlTimers) {
+    h.WriteDataFile("units.cfg", "I,M\r\n");
+    Start();
+    CDialogPlot& page = Page();
+    EXPECT_EQ(h.ReadDataFile("units.cfg"), "I,M");
+    EXPECT_EQ(page.m_radImperial.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(page.m_radMetric.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(page.m_radMdy.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(page.m_bDayFirst, 0);
+
+    // Each pair keeps one button set, whatever the other pair does.
+    page.m_radMetric.Click();
+    EXPECT_EQ(h.ReadDataFile("units.cfg"), "M,M");
+    page.m_radMetric.Click();
+    EXPECT_EQ(page.m_radMetric.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(page.m_radMdy.GetCheck(), BST_CHECKED);
+    int fresh = 0;
+    page.m_radDmy.Click();
+    EXPECT_EQ(h.ReadDataFile("units.cfg"), "M,D");
+    EXPECT_EQ(page.m_radMdy.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(page.m_radMetric.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(page.m_bDayFirst, 1);
+    TestEnv::Advance(100);
+    EXPECT_EQ(Plotted(&fresh), "DurvDemo.plt");
+    EXPECT_EQ(fresh, 1);
+    page.m_radImperial.Click();
+    EXPECT_EQ(h.ReadDataFile("units.cfg"), "I,D");
+    page.m_radMdy.Click();
+    EXPECT_EQ(h.ReadDataFile("units.cfg"), "I,M");
+
+    // A burst of period choices replots once, keeping the window.
+    TestEnv::Advance(100);
+    Plotted();
+    for (int i = 1; i <= 3; ++i) {
+        page.m_cboCollectionPeriod.UserSelect(i);
+        TestEnv::Advance(40);
+    }
+    EXPECT_EQ(Plotted(), "");
+    TestEnv::Advance(60);
+    EXPECT_EQ(Plotted(&fresh), "DurvDemo.plt");
+    EXPECT_EQ(fresh, 0);
+    TestEnv::Advance(500);
+    EXPECT_EQ(Plotted(), "");
+
+    // "Points" three times within 100 ms: one run, after the last click.
+    const ChartModel& chart = page.m_chart.Chart()->Model();
+    page.m_chkPoints.Click();
+    TestEnv::Advance(40);
+    page.m_chkPoints.Click();
+    TestEnv::Advance(40);
+    page.m_chkPoints.Click();
+    TestEnv::Advance(99);
+    EXPECT_FALSE(chart.Style(1)->points);
+    TestEnv::Advance(1);
+    for (int s = 1; s <= 4; ++s)
+        EXPECT_TRUE(chart.Style(s)->points) << s;
+    EXPECT_FALSE(chart.Style(0)->points);
+    page.m_chkFill.Click();
+    TestEnv::Advance(100);
+    EXPECT_TRUE(chart.Style(1)->fill);
+}
+
+TEST_F(PlotPageTest, EditViewDropDownAndKeys) {
+    Start();
+    CDialogPlot& page = Page();
+    std::vector<std::string> opened;
+    bool viewerWorks = true;
+    TextViewer::Set([&](const std::string& path) {
+        opened.push_back(path);
+        return viewerWorks;
+    });
+    page.m_btnEditView.Click();
+    ASSERT_EQ(opened, std::vector<std::string>{h.env.DataFolder() + "/DurvDemo.plt"});
+    viewerWorks = false;
+    h.modal.ExpectMessage("Could not open the program:  Notepad.exe\n\n", "Warning");
+    page.m_btnEditView.Click();
+    h.modal.VerifyDone();
+
+    // The file went away (or became a folder): not found.
+    std::filesystem::remove(h.env.DataFolder() + "/DurvDemo.plt");
+    std::filesystem::create_directories(h.env.DataFolder() + "/DurvDemo.plt");
+    h.modal.ExpectMessage("Could not find the Plot File!\n\n", "Warning");
+    page.m_btnEditView.Click();
+    h.modal.VerifyDone();
+    TextViewer::Set(nullptr);
+    std::filesystem::remove(h.env.DataFolder() + "/DurvDemo.plt");
+    h.WriteDataFile("DurvDemo.plt", "DURV\r\n");
+
+    // Dropping the list down keeps the file shown, though one sorts before it.
+    page.m_cboPlotFile.UserSelect(1); // DurnDemo.plt
+    h.WriteDataFile("Durn000.plt", "DUR\r\n");
+    page.m_cboPlotFile.UserDropDown();
+    EXPECT_EQ(Selected(), "DurnDemo.plt");
+    EXPECT_EQ(page.m_cboPlotFile.GetCurSel(), 2);
+    // Gone: the position decides.
+    std::filesystem::remove(h.env.DataFolder() + "/DurnDemo.plt");
+    page.m_cboPlotFile.UserDropDown();
+    EXPECT_EQ(page.m_cboPlotFile.GetCurSel(), 2);
+
+    MSG esc{WM_KEYDOWN, VK_ESCAPE}, enter{WM_KEYDOWN, VK_RETURN};
+    EXPECT_TRUE(page.PreTranslateMessage(&esc));
+    h.ChooseTab(1);
+    EXPECT_TRUE(page.PreTranslateMessage(&enter));
 }

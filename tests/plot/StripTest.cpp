@@ -225,37 +225,60 @@ TEST_F(StripTest, AwkwardInputPaintsWithoutHarm) {
 }
 
 TEST_F(StripTest, ThinnedPaintMatchesEveryPointPerColumn) {
-    strip.SetCurrentSeries(0);
-    strip.SetSeriesColor(0x0000FF);
     strip.SetCurrentYAxis(0);
     strip.SetYAxisMin(-10);
     strip.SetYAxisMax(110);
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> noise(40, 60);
     const int n = 200000;
-    for (int i = 0; i < n; ++i)
-        strip.AddPoint(0, 10.0 * i / n, i == 123457 ? 100.0 : noise(rng));
-    const QImage thin = Paint(true), full = Paint(false);
-    const QRgb red = qRgb(255, 0, 0);
-    int spikeTop = 300;
-    for (int x = 0; x < 600; ++x) {
-        int t1 = -1, b1 = -1, t2 = -1, b2 = -1;
-        for (int y = 0; y < 300; ++y) {
-            if (thin.pixel(x, y) == red)
-                (t1 < 0 ? t1 : b1) = y, b1 = y;
-            if (full.pixel(x, y) == red)
-                (t2 < 0 ? t2 : b2) = y, b2 = y;
+    for (int mode : {0, 2}) { // lines, then steps
+        SCOPED_TRACE(mode);
+        strip.ClearSeries(0);
+        strip.SetCurrentSeries(0);
+        strip.SetSeriesColor(0x0000FF);
+        strip.SetProperty87(mode);
+        for (int i = 0; i < n; ++i)
+            strip.AddPoint(0, 10.0 * i / n, i == 123457 ? 100.0 : noise(rng));
+        const QImage thin = Paint(true), full = Paint(false);
+        const QRgb red = qRgb(255, 0, 0);
+        int spikeTop = 300;
+        for (int x = 0; x < 600; ++x) {
+            int t1 = -1, b1 = -1, t2 = -1, b2 = -1;
+            for (int y = 0; y < 300; ++y) {
+                if (thin.pixel(x, y) == red)
+                    (t1 < 0 ? t1 : b1) = y, b1 = y;
+                if (full.pixel(x, y) == red)
+                    (t2 < 0 ? t2 : b2) = y, b2 = y;
+            }
+            ASSERT_EQ(t1 < 0, t2 < 0) << "column " << x;
+            if (t1 < 0)
+                continue;
+            EXPECT_LE(std::abs(t1 - t2), 1) << "column " << x;
+            EXPECT_LE(std::abs(b1 - b2), 1) << "column " << x;
+            spikeTop = std::min(spikeTop, t1);
         }
-        ASSERT_EQ(t1 < 0, t2 < 0) << "column " << x;
-        if (t1 < 0)
-            continue;
-        EXPECT_LE(std::abs(t1 - t2), 1) << "column " << x;
-        EXPECT_LE(std::abs(b1 - b2), 1) << "column " << x;
-        spikeTop = std::min(spikeTop, t1);
+        // The one-point spike to 100 reaches near the top of the axis.
+        const QRectF plot = PlotRect(strip.Chart()->Model(), QRectF(0, 0, 600, 300));
+        EXPECT_LT(spikeTop, plot.top() + plot.height() * 0.15);
     }
-    // The one-point spike to 100 reaches near the top of the axis.
-    const QRectF plot = PlotRect(strip.Chart()->Model(), QRectF(0, 0, 600, 300));
-    EXPECT_LT(spikeTop, plot.top() + plot.height() * 0.15);
+
+    // The summary answers any range as a scan of every value would.
+    const ChartSeries& s = *strip.Chart()->Model().Points(0);
+    std::uniform_int_distribution<std::size_t> index(0, s.Size());
+    for (int k = 0; k < 2000; ++k) {
+        std::size_t a = index(rng), b = k < 100 ? a + std::size_t(k) : index(rng);
+        if (a > b)
+            std::swap(a, b);
+        b = std::min(b, s.Size());
+        double lo = 0, hi = 0, wantLo = INFINITY, wantHi = -INFINITY;
+        for (std::size_t i = a; i < b; ++i)
+            wantLo = std::min(wantLo, s.Value(i)), wantHi = std::max(wantHi, s.Value(i));
+        ASSERT_EQ(s.RangeMinMax(a, b, &lo, &hi), a < b);
+        if (a < b) {
+            ASSERT_EQ(lo, wantLo) << a << ".." << b;
+            ASSERT_EQ(hi, wantHi) << a << ".." << b;
+        }
+    }
 }
 
 TEST_F(StripTest, PrintChartPaintsOnlyItsInchesOfTheDevice) {
