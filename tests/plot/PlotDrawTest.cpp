@@ -166,6 +166,22 @@ TEST_F(PlotDraw, BuildsEveryKindHoldsSeriesAndEnds) {
     }
     Plot("Durv010.plt");
     EXPECT_EQ(Points(1), 1u); // the points read before the illegal date stay
+
+    // All parameters enable every box; a file matching no word shows its title
+    // line and no data.
+    h.WriteDataFile("Duall001.plt", "duall\r\nSite A\r\n1,01/02/10,10:00:00,0.5\r\n"
+                                    "2,01/02/10,10:15:00,1.25\r\n5,01/02/10,10:15:00,-3\r\n");
+    Plot("Duall001.plt");
+    EXPECT_EQ(Text(0), "Plot of All Parameters :  Site A");
+    for (int series = 0; series <= 4; ++series)
+        EXPECT_TRUE(Enabled(series)) << series;
+    EXPECT_EQ(M().Style(0)->mode, 2);
+    EXPECT_EQ(Points(4), 1u);
+    h.WriteDataFile("Du002.plt", "hello\r\nJust a title\r\n01:00:00 1.0\r\n");
+    Plot("Du002.plt");
+    EXPECT_EQ(Text(0), "Just a title");
+    for (int series = 0; series <= 4; ++series)
+        EXPECT_FALSE(Enabled(series)) << series;
 }
 
 TEST_F(PlotDraw, ZoomReadoutsAxesAndSize) {
