@@ -63,9 +63,9 @@ public:
     void ClearSeries(int series);
     double SeriesMin(int series) const;
     double SeriesMax(int series) const;
-    // The series' value at the cursor: the last point at or before it for
+    // The series' value at `time`: the last point at or before it for
     // steps, interpolated for lines, the nearest end outside the data; 0.0
-    // for an empty series or when there is no cursor.
+    // for an empty series.
     double ValueAt(int series, double time) const;
 
     // Visible window; kept as written (it may be empty or inverted).
