@@ -121,7 +121,8 @@ private:
     bool RecordPointKinds(const DumpLine& line);
     bool RecordAll(const DumpLine& line);
     // The range and rain-sum steps every record takes; `values` of the line.
-    void Record(PlotSeconds t, const double* values, int count, bool rainLine, double rain);
+    [[gnu::always_inline]] inline void Record(PlotSeconds t, const double* values, int count,
+                                              bool rainLine, double rain);
     void ClosePeriods(PlotSeconds t);
     void Emit(int series, PlotSeconds t, double value) {
         m_sink.OnPoint(series, PlotTimeToOle(t), value);
@@ -176,7 +177,8 @@ void Reader::ClosePeriods(PlotSeconds t) {
     }
 }
 
-void Reader::Record(PlotSeconds t, const double* values, int count, bool rainLine, double rain) {
+inline void Reader::Record(PlotSeconds t, const double* values, int count, bool rainLine,
+                           double rain) {
     if (m_firstRecord) {
         m_firstRecord = false;
         m_low = m_kind == PLOT_KIND_RAIN ? -2.0 : values[0];
