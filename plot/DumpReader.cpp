@@ -201,7 +201,7 @@ inline void Reader::Record(PlotSeconds t, const double* values, int count, bool 
     }
     m_high = std::max(m_high, m_total);
     if (rainLine) {
-        if (t != kNoTime && m_haveStart && m_period > 0)
+        if (t != kNoTime && m_haveStart && m_period > 0 && t > m_start + m_period)
             ClosePeriods(t);
         m_total += rain;
     }
