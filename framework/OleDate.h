@@ -33,7 +33,7 @@ public:
 
     COleDateTime() = default;
     // Any finite number within the years 100 to 9999 is a valid date.
-    COleDateTime(double oleDate) { SetOleDate(oleDate); } // NOLINT: like the original
+    COleDateTime(double oleDate) { SetOleDate(oleDate); } // implicit: a date from any double
     COleDateTime(int year, int month, int day, int hour, int minute, int second) {
         SetDateTime(year, month, day, hour, minute, second);
     }
