@@ -8,6 +8,7 @@
 #include "framework/WinTypes.h"
 
 class CDialog;
+class CPrintDialog;
 
 struct FileDialogRequest {
     bool open = true;       // false: a save dialog
@@ -29,6 +30,8 @@ public:
     virtual int RunDialog(CDialog& dialog) = 0;
     // True when the user chose a file (its path in request.fileName).
     virtual bool FileDialog(FileDialogRequest& request) = 0;
+    // The print set-up dialog (framework/PrintDialog.cpp); IDOK or IDCANCEL.
+    virtual int PrintDialog(CPrintDialog& dialog);
 
     static ModalRunner& Get();
     // Installs a runner (tests); null restores the one that shows things.

@@ -98,3 +98,21 @@ bool ScriptedModal::FileDialog(FileDialogRequest& request) {
     request.fileName = e.text;
     return true;
 }
+
+void ScriptedModal::ExpectPrintDialog(std::function<int(CPrintDialog&)> act) {
+    Entry e;
+    e.kind = "print";
+    e.printAct = std::move(act);
+    m_script.push_back(std::move(e));
+}
+
+int ScriptedModal::PrintDialog(CPrintDialog& dialog) {
+    m_history.push_back({"print", "", "", 0});
+    if (m_script.empty() || m_script.front().kind != "print") {
+        ADD_FAILURE() << "unexpected print dialog";
+        return IDCANCEL;
+    }
+    Entry e = std::move(m_script.front());
+    m_script.pop_front();
+    return e.printAct ? e.printAct(dialog) : IDCANCEL;
+}

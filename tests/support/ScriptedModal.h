@@ -37,6 +37,9 @@ public:
     void ExpectFileDialog(const std::string& path,
                           std::function<void(FileDialogRequest&)> check = nullptr);
 
+    // A print dialog; `act` may set up the printer and returns IDOK or IDCANCEL.
+    void ExpectPrintDialog(std::function<int(CPrintDialog&)> act);
+
     // What was shown, in order.
     const std::vector<Shown>& History() const { return m_history; }
     bool AllAnswered() const { return m_script.empty(); }
@@ -46,6 +49,7 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, UINT type) override;
     int RunDialog(CDialog& dialog) override;
     bool FileDialog(FileDialogRequest& request) override;
+    int PrintDialog(CPrintDialog& dialog) override;
 
 private:
     struct Entry {
@@ -57,6 +61,7 @@ private:
         int templateId = 0;
         std::function<int(CDialog&)> act;
         std::function<void(FileDialogRequest&)> fileCheck;
+        std::function<int(CPrintDialog&)> printAct;
     };
     std::deque<Entry> m_script;
     std::vector<Shown> m_history;

@@ -1,0 +1,244 @@
+// The dump-file reader on a large rain dump.
+//
+//   dumpreader --generate FILE   writes a 100 MB rain dump (3,000 days from
+//                                1 January 2000, about 3,300 tips a day)
+//   dumpreader --time FILE       reads it under "5 Mins", then times `wc -l`
+//                                on the same cached file
+//   dumpreader --print FILE [--mdy] [--period N]
+//                                prints what the reader delivers
+//   dumpreader --plot FILE       times the View Plot page plotting it
+//                                (offscreen: read, every point on the chart,
+//                                first paint) against the reader alone
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include <QImage>
+#include <QPainter>
+
+#include "framework/Application.h"
+#include "plot/DialogPlot.h"
+#include "plot/DumpReader.h"
+#include "resources/ResourceShell.h"
+#include "shell/KestruneDlg.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double>(b - a).count();
+}
+
+int Generate(const char* path) {
+    FILE* f = std::fopen(path, "wb");
+    if (!f) {
+        std::perror(path);
+        return 1;
+    }
+    std::string out = "DUR\r\r\nSite: BENCH HS     0.2\r\n";
+    const PlotSeconds first = MakePlotTime(2000, 1, 1, 0, 0, 0);
+    const int tipsPerDay = 3300;
+    for (int day = 0; day < 3000; ++day) {
+        const PlotFields d = PlotTimeFields(first + PlotSeconds(day) * 86400);
+        char line[64];
+        std::snprintf(line, sizeof line, "00:00:00 %02d/%02d/%02d\r\n", d.day, d.month,
+                      d.year % 100);
+        out += line;
+        for (int i = 1; i <= tipsPerDay; ++i) {
+            const int s = int(std::int64_t(i) * 86399 / tipsPerDay);
+            std::snprintf(line, sizeof line, "%02d:%02d:%02d\r\n", s / 3600, s / 60 % 60, s % 60);
+            out += line;
+        }
+        if (out.size() > (1u << 22)) {
+            std::fwrite(out.data(), 1, out.size(), f);
+            out.clear();
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), f);
+    std::fclose(f);
+    return 0;
+}
+
+struct CountSink : DumpSink {
+    long points = 0;
+    void OnPoint(int, double, double) override { ++points; }
+};
+
+long FileSize(const char* path) {
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return -1;
+    std::fseek(f, 0, SEEK_END);
+    const long n = std::ftell(f);
+    std::fclose(f);
+    return n;
+}
+
+int Time(const char* path) {
+    const long size = FileSize(path);
+    if (size < 0) {
+        std::perror(path);
+        return 1;
+    }
+    const double mb = double(size) / 1e6;
+    DumpReadOptions options;
+    options.periodIndex = 4;
+    CountSink warm;
+    ReadDumpFile(path, options, warm); // brings the file into the cache
+    CountSink sink;
+    const auto t0 = Clock::now();
+    ReadDumpFile(path, options, sink);
+    const double reader = Seconds(t0, Clock::now());
+    const std::string command = std::string("wc -l < '") + path + "' > /dev/null";
+    const auto t1 = Clock::now();
+    const int rc = std::system(command.c_str());
+    const double wc = Seconds(t1, Clock::now());
+    if (rc != 0)
+        std::fprintf(stderr, "wc -l failed\n");
+    std::printf("reader  %8.1f MB/s (%ld points)\n", mb / reader, sink.points);
+    std::printf("wc -l   %8.1f MB/s\n", mb / wc);
+    std::printf("ratio   %8.3f (reader / wc -l)\n", wc / reader);
+    return 0;
+}
+
+std::string Stamp(double ole) {
+    PlotSeconds s;
+    if (!OleToPlotTime(ole, &s))
+        return "invalid";
+    const PlotFields f = PlotTimeFields(s);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day,
+                  f.hour, f.minute, f.second);
+    return text;
+}
+
+struct PrintSink : DumpSink {
+    void OnKind(std::uint8_t kind) override { std::printf("kind %d\n", kind); }
+    void OnTitle(const std::string& title) override { std::printf("title %s\n", title.c_str()); }
+    void OnPoint(int series, double time, double value) override {
+        std::printf("point %d %s %.6g\n", series, Stamp(time).c_str(), value);
+    }
+    void OnMessage(const std::string& message) override {
+        std::printf("message %s\n", message.c_str());
+    }
+    void OnEnd(const DumpSummary& s) override {
+        std::printf("records %s\n", s.anyRecord ? "yes" : "no");
+        if (s.complete && s.anyRecord) {
+            if (s.hasTimeRange)
+                std::printf("range %s %s\n", Stamp(s.earliest).c_str(), Stamp(s.latest).c_str());
+            else
+                std::printf("range none\n");
+            std::printf("values %.6g %.6g\n", s.low, s.high);
+        }
+    }
+};
+
+int Print(const char* path, bool dayFirst, int period) {
+    DumpReadOptions options;
+    options.dayFirst = dayFirst;
+    options.periodIndex = period;
+    PrintSink sink;
+    const DumpReadResult r = ReadDumpFile(path, options, sink);
+    if (!r.opened) {
+        std::printf("message No Plot File Found!\n");
+        return 1;
+    }
+    std::printf("increment %.6g\n", r.rainIncrement);
+    return 0;
+}
+
+int PlotPage(const char* path, int argc, char** argv) {
+    const long size = FileSize(path);
+    if (size < 0) {
+        std::perror(path);
+        return 1;
+    }
+    const double mb = double(size) / 1e6;
+    const std::string file = path;
+    const std::size_t slash = file.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : file.substr(0, slash);
+    const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+
+    // A scratch data folder and no serial ports: only the plot page works here.
+    char scratch[] = "/tmp/dumpreader-XXXXXX";
+    if (!mkdtemp(scratch))
+        return 1;
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("APPDATA", scratch, 1);
+    setenv("TRELVORAN_PORTS", scratch, 1);
+    FrameworkApplication app(argc, argv);
+    CKestruneDlg main;
+    main.Create(IDD_KESTRUNE_DIALOG, nullptr);
+    CDialogPlot& page = *main.GetPlotPage();
+    page.m_szDataFolder = folder;
+    page.m_bDayFirst = 1;
+    page.m_cboCollectionPeriod.SetCurSel(4);
+
+    DumpReadOptions options;
+    options.periodIndex = 4;
+    CountSink warm;
+    ReadDumpFile(path, options, warm);
+    const auto t0 = Clock::now();
+    CountSink sink;
+    ReadDumpFile(path, options, sink);
+    const double reader = Seconds(t0, Clock::now());
+
+    const auto t1 = Clock::now();
+    page.m_bFreshPlot = 1;
+    page.ProcessPlotFile(name);
+    const double process = Seconds(t1, Clock::now());
+    QImage image(1600, 900, QImage::Format_RGB32);
+    QPainter painter(&image);
+    page.m_chart.Chart()->Render(painter, QRectF(0, 0, 1600, 900));
+    painter.end();
+    const double plot = Seconds(t1, Clock::now());
+    std::printf("reader  %8.1f MB/s (%ld points)\n", mb / reader, sink.points);
+    std::printf("page    %8.1f MB/s (read, points, first paint)\n", mb / plot);
+    std::printf("ratio   %8.3f (page / reader time; %.3f s of it painting)\n", plot / reader,
+                plot - process);
+    if (!page.m_chart.IsWindowVisible() && page.m_stcMessage.IsWindowVisible())
+        std::printf("message %s\n", page.m_stcMessage.GetWindowText().c_str());
+    std::filesystem::remove_all(scratch);
+    return 0;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: dumpreader --generate FILE | --time FILE | "
+                         "--print FILE [--mdy] [--period N] | --plot FILE\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3)
+        return Usage();
+    const std::string mode = argv[1];
+    if (mode == "--generate")
+        return Generate(argv[2]);
+    if (mode == "--time")
+        return Time(argv[2]);
+    if (mode == "--plot")
+        return PlotPage(argv[2], argc, argv);
+    if (mode == "--print") {
+        bool dayFirst = true;
+        int period = 0;
+        for (int i = 3; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--mdy") == 0)
+                dayFirst = false;
+            else if (std::strcmp(argv[i], "--period") == 0 && i + 1 < argc)
+                period = std::atoi(argv[++i]);
+            else
+                return Usage();
+        }
+        return Print(argv[2], dayFirst, period);
+    }
+    return Usage();
+}

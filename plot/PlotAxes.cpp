@@ -1,0 +1,175 @@
+// Y axes, unit captions and resizing.
+#include <algorithm>
+
+#include "plot/DialogPlot.h"
+#include "plot/ZoomLadder.h"
+
+namespace {
+enum Quantity { kRain, kRiver, kBattery, kTemperature };
+} // namespace
+
+bool CDialogPlot::IsQuantityPresent(int quantity) const {
+    switch (quantity) {
+    case kRain:
+        return m_chkHoldRain.IsWindowEnabled();
+    case kRiver:
+        return m_chkHoldRiver.IsWindowEnabled();
+    case kBattery:
+        return m_chkHoldBvInt.IsWindowEnabled() || m_chkHoldBvExt.IsWindowEnabled();
+    case kTemperature:
+        return m_chkHoldTemp.IsWindowEnabled();
+    default:
+        return false;
+    }
+}
+
+void CDialogPlot::ScaleYAxis(int axis, double lo, double hi) {
+    m_chart.SetCurrentYAxis(short(axis));
+    m_chart.SetYAxisMin(lo);
+    m_chart.SetYAxisMax(hi);
+    m_chart.SetYAxisDefaultMin(lo);
+    m_chart.SetYAxisDefaultMax(hi);
+}
+
+void CDialogPlot::AssignSeriesAxis(int series, int axis) {
+    m_chart.SetCurrentSeries(short(series));
+    m_chart.SetSeriesYAxis(short(axis));
+}
+
+void CDialogPlot::AddPlaceholders(int below, double time, double value) {
+    for (int series = 0; series < below; ++series)
+        if (!HoldBox(series).IsWindowEnabled())
+            m_chart.AddPoint(short(series), time, value);
+}
+
+int CDialogPlot::AxisOfSeries(int series) const {
+    if (m_chkPlotSeparately.GetCheck() != BST_CHECKED)
+        return 0;
+    // Separate axes are taken by battery, temperature, river, rain in turn.
+    const bool present[4] = {IsQuantityPresent(kBattery), IsQuantityPresent(kTemperature),
+                             IsQuantityPresent(kRiver), IsQuantityPresent(kRain)};
+    const int group = series == 2 || series == 3 ? 0 : series == 4 ? 1 : series == 1 ? 2 : 3;
+    return int(std::count(present, present + group, true));
+}
+
+void CDialogPlot::ArrangeYAxes() {
+    const bool rain = m_chkHoldRain.IsWindowEnabled(), river = m_chkHoldRiver.IsWindowEnabled();
+    const bool bvInt = m_chkHoldBvInt.IsWindowEnabled(), bvExt = m_chkHoldBvExt.IsWindowEnabled();
+    const bool temp = m_chkHoldTemp.IsWindowEnabled();
+    const double t0 = m_dMinTime;
+    if (m_chkPlotSeparately.GetCheck() != BST_CHECKED) {
+        double lo = 0.0, hi = 0.0;
+        m_chart.SetYAxisCount(1);
+        for (int series = 0; series < kChartSeriesCount; ++series)
+            AssignSeriesAxis(series, 0);
+        if (rain)
+            hi = std::max(hi, m_chart.GetSeriesMax(0));
+        if (river) {
+            lo = std::min(lo, m_chart.GetSeriesMin(1));
+            hi = std::max(hi, m_chart.GetSeriesMax(1));
+            AddPlaceholders(1, t0, lo);
+        }
+        if (bvInt) {
+            hi = std::max(hi, m_chart.GetSeriesMax(2));
+            AddPlaceholders(2, t0, lo);
+        }
+        if (bvExt) {
+            hi = std::max(hi, m_chart.GetSeriesMax(3));
+            AddPlaceholders(3, t0, lo);
+        }
+        if (temp) {
+            lo = std::min(lo, m_chart.GetSeriesMin(4));
+            hi = std::max(hi, m_chart.GetSeriesMax(4));
+            AddPlaceholders(4, t0, lo);
+        }
+        ScaleYAxis(0, lo - 0.5, hi + 0.5);
+        return;
+    }
+    int n = 0;
+    if (bvInt || bvExt) {
+        n = 1;
+        m_chart.SetYAxisCount(1);
+        double hi = 0.0;
+        if (bvInt) {
+            AssignSeriesAxis(2, 0);
+            hi = std::max(hi, m_chart.GetSeriesMax(2));
+        }
+        if (bvExt) {
+            AssignSeriesAxis(3, 0);
+            hi = std::max(hi, m_chart.GetSeriesMax(3));
+        }
+        ScaleYAxis(0, -0.5, hi + 0.5);
+        AddPlaceholders(2, t0, 0.0);
+    }
+    if (temp) {
+        ++n;
+        m_chart.SetYAxisCount(short(n));
+        AssignSeriesAxis(4, n - 1);
+        const double lo = std::min(0.0, m_chart.GetSeriesMin(4));
+        const double hi = std::max(0.0, m_chart.GetSeriesMax(4));
+        ScaleYAxis(n - 1, lo - 0.5, hi + 0.5);
+        AddPlaceholders(4, t0, lo);
+    }
+    if (river) {
+        ++n;
+        m_chart.SetYAxisCount(short(n));
+        AssignSeriesAxis(1, n - 1);
+        const double lo = std::min(0.0, m_chart.GetSeriesMin(1));
+        const double hi = std::max(0.0, m_chart.GetSeriesMax(1));
+        ScaleYAxis(n - 1, lo - 0.5, hi + 0.5);
+        AddPlaceholders(1, t0, lo);
+    }
+    if (rain) {
+        m_chart.SetYAxisCount(short(n + 1));
+        AssignSeriesAxis(5, n);
+        AssignSeriesAxis(0, n);
+        ScaleYAxis(n, -0.9, std::max(0.0, m_chart.GetSeriesMax(0)) + 0.5);
+    }
+    m_chart.SetYAxisGap(0.05);
+}
+
+void CDialogPlot::PlaceUnitLabels() {
+    int n = 0;
+    for (int q = kRain; q <= kTemperature; ++q)
+        n += IsQuantityPresent(q) ? 1 : 0;
+    if (n != 1 && m_chkPlotSeparately.GetCheck() == BST_CHECKED) {
+        double y = 0.08;
+        for (int q : {kBattery, kTemperature, kRiver, kRain}) {
+            if (!IsQuantityPresent(q))
+                continue;
+            PlaceChartText(19 + q, 0.02, y);
+            y += 0.9 / n;
+        }
+        return;
+    }
+    double y = 0.06;
+    for (int q : {kRain, kRiver, kBattery, kTemperature}) {
+        if (!IsQuantityPresent(q))
+            continue;
+        PlaceChartText(19 + q, 0.02, y);
+        y += 0.02;
+    }
+}
+
+void CDialogPlot::SetUnitCaptions() {
+    const bool metric = m_radMetric.GetCheck() == BST_CHECKED;
+    for (int q : {kRain, kRiver, kBattery, kTemperature})
+        if (IsQuantityPresent(q))
+            SetChartTextCaption(19 + q, UnitCaption(q, metric));
+}
+
+void CDialogPlot::OnSize(UINT type, int cx, int cy) {
+    CDialog::OnSize(type, cx, cy);
+    if (!m_chart.IsCreated())
+        return;
+    SetRedraw(FALSE);
+    m_chart.SetWindowPos(10, 70, std::max(cx - 20, 0), std::max(cy - 75, 0),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+    const double x = MarkTextX(cx);
+    for (short text : {14, 15}) {
+        m_chart.SetCurrentText(text);
+        m_chart.SetTextX(x);
+    }
+    SetRedraw(TRUE);
+    Invalidate(TRUE);
+}

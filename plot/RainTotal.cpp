@@ -1,0 +1,95 @@
+#include "plot/RainTotal.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "plot/DumpReader.h"
+
+namespace {
+
+constexpr double kHalfSecond = 0.5 / 86400.0;
+
+struct Marks {
+    double lo, hi;
+    bool Holds(PlotSeconds t) const {
+        if (t == kNoTime)
+            return false;
+        const double ole = PlotTimeToOle(t);
+        return ole > lo - kHalfSecond && ole < hi + kHalfSecond;
+    }
+};
+
+double CountRain(DumpLineReader& lines, const DumpLine& first, bool dayFirst, const Marks& m) {
+    const bool slash = first.At(3) == '/';
+    const long titleLine = slash ? 3 : 2;
+    double increment = 1.0;
+    double total = 0.0;
+    PlotSeconds day = MakePlotTime(2000, 1, 1, 0, 0, 0);
+    DumpLine line;
+    for (long n = 2; lines.Next(&line); ++n) {
+        if (n == titleLine) {
+            TitleIncrement(line, &increment);
+            continue;
+        }
+        if (n < titleLine || line.At(2) != ':')
+            continue;
+        const int hour = line.IntAt(0), minute = line.IntAt(3), second = line.IntAt(6);
+        if (line.At(8) == ' ' && line.At(11) == '/' && line.At(14) == '/') {
+            const int a = line.IntAt(9), b = line.IntAt(12);
+            day =
+                MakePlotTime(DumpYear(line.IntAt(15)), dayFirst ? b : a, dayFirst ? a : b, 0, 0, 0);
+            IncrementSetting(line, &increment);
+            continue;
+        }
+        PlotSeconds t = kNoTime;
+        if (day != kNoTime && hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 &&
+            second >= 0 && second <= 59)
+            t = day + hour * 3600 + minute * 60 + second;
+        if (m.Holds(t))
+            total += increment;
+    }
+    return total;
+}
+
+double CountAll(DumpLineReader& lines, bool dayFirst, const Marks& m) {
+    double total = 0.0;
+    DumpLine line;
+    for (long n = 2; lines.Next(&line); ++n) {
+        if (n < 3 || line.At(0) != '1' || line.At(1) != ',')
+            continue;
+        const int a = line.IntAt(2), b = line.IntAt(5);
+        const PlotSeconds t =
+            MakePlotTime(DumpYear(line.IntAt(8)), dayFirst ? b : a, dayFirst ? a : b,
+                         line.IntAt(11), line.IntAt(14), line.IntAt(17));
+        if (m.Holds(t))
+            total += line.NumberAt(20);
+    }
+    return total;
+}
+
+} // namespace
+
+double CountRainTotal(DumpSource& source, bool dayFirst, double startOle, double endOle) {
+    if (std::fabs(endOle - startOle) < kHalfSecond || !std::isfinite(startOle) ||
+        !std::isfinite(endOle))
+        return 0.0;
+    const Marks marks{std::min(startOle, endOle), std::max(startOle, endOle)};
+    DumpLineReader lines(source);
+    DumpLine first;
+    if (!lines.Next(&first))
+        return 0.0;
+    if (first.StartsWithNoCase("dur"))
+        return CountRain(lines, first, dayFirst, marks);
+    if (first.StartsWithNoCase("duall"))
+        return CountAll(lines, dayFirst, marks);
+    return 0.0;
+}
+
+bool CountRainTotalFile(const std::string& path, bool dayFirst, double startOle, double endOle,
+                        double* total) {
+    DumpFileSource source;
+    if (!source.Open(path))
+        return false;
+    *total = CountRainTotal(source, dayFirst, startOle, endOle);
+    return true;
+}

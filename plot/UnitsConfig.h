@@ -1,0 +1,18 @@
+// "units.cfg": three bytes, 'M' or 'I' (metric or imperial captions), ','
+// and 'D' or 'M' (dates in dump files day or month first). No Qt in here.
+#pragma once
+
+#include <string>
+
+struct UnitsConfig {
+    bool imperial = false;
+    bool dayFirst = true;
+};
+
+// Missing, short or unreadable files give the defaults, byte by byte: a
+// first byte other than 'I' is metric; the date order is month first only
+// when the two bytes after it are there and are not ',' 'D'.
+UnitsConfig ReadUnitsConfig(const std::string& path);
+// Creates or truncates the file and writes its three bytes; false when it
+// cannot be written.
+bool WriteUnitsConfig(const std::string& path, const UnitsConfig& units);

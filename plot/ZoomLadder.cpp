@@ -1,0 +1,72 @@
+#include "plot/ZoomLadder.h"
+
+#include "framework/Text.h"
+
+ZoomStep ZoomInStep(double s) {
+    if (s < 0.1)
+        return {1.0 / 144.0, "10 Mins", false};
+    if (s < 2.0)
+        return {1.0 / 12.0, "2 Hours", false};
+    if (s < 8.0)
+        return {1.0, "1 Day", false};
+    if (s < 31.0)
+        return {7.0, "1 Week", false};
+    if (s < 366.0)
+        return {30.0, "1 Month", false};
+    return {365.0, "1 Year", false};
+}
+
+ZoomStep ZoomOutStep(double s, double full) {
+    const ZoomStep all{full, "Zoom All", true};
+    if (!(s * 1.0001 < full))
+        return all;
+    ZoomStep rung;
+    if (s > 29.0)
+        rung = {365.0, "1 Year", false};
+    else if (s > 6.0)
+        rung = {30.0, "1 Month", false};
+    else if (s > 0.9)
+        rung = {7.0, "1 Week", false};
+    else if (s > 0.08)
+        rung = {1.0, "1 Day", false};
+    else
+        return 1.0 / 12.0 < full ? ZoomStep{1.0 / 12.0, "2 Hours", false} : all;
+    return rung.span > full ? all : rung;
+}
+
+TimeWindow TimeWindowAround(double centre, double span) {
+    const double h = 0.51 * span;
+    return {centre - h, centre + h, 1.02 * span, centre + h};
+}
+
+bool WidthKeepsZoomCaption(double width, double span) {
+    return !(width > 1.05 * span || width < 0.95 * span);
+}
+
+std::string FormatReadout(int series, double v, bool metric) {
+    switch (series) {
+    case 0:
+        return Format(metric ? "%5.1fmm" : "%5.1fin", v);
+    case 1:
+        return Format(metric ? "%6.3fm" : "%6.3fft", v);
+    case 2:
+    case 3:
+        return Format("%5.2fV", v);
+    case 4:
+        return Format(metric ? "T=%5.1fC" : "T=%5.1fF", v);
+    default:
+        return std::string();
+    }
+}
+
+const char* UnitCaption(int quantity, bool metric) {
+    static const char* const kMetric[] = {"mm", "m", "V", "oC"};
+    static const char* const kImperial[] = {"in", "ft", "V", "oF"};
+    if (quantity < 0 || quantity > 3)
+        return "";
+    return metric ? kMetric[quantity] : kImperial[quantity];
+}
+
+double MarkTextX(int cx) {
+    return cx > 720 ? 0.68 + double(cx - 720) / 6000.0 : 0.68;
+}

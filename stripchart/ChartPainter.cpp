@@ -1,0 +1,433 @@
+#include "stripchart/ChartPainter.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "framework/OleDate.h"
+#include "stripchart/ChartModel.h"
+
+namespace {
+
+QColor ColorOf(std::uint32_t c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+double Fraction(double f, double fallback) {
+    return std::isfinite(f) ? std::clamp(f, 0.0, 1.0) : fallback;
+}
+
+// The drawn range of an axis: ordered, finite and not empty.
+void AxisRange(const ChartAxis* axis, double* lo, double* hi) {
+    double a = axis ? axis->min : 0.0, b = axis ? axis->max : 1.0;
+    if (!std::isfinite(a))
+        a = 0.0;
+    if (!std::isfinite(b))
+        b = a + 1.0;
+    if (!(b > a)) {
+        b = a + 0.5;
+        a = a - 0.5;
+    }
+    *lo = a;
+    *hi = b;
+}
+
+struct Track {
+    QRectF rect;
+    double lo = 0.0, hi = 1.0;
+    double Y(double v) const {
+        const double y = rect.bottom() - (v - lo) / (hi - lo) * rect.height();
+        // Far outside the track a line only needs its direction.
+        const double reach = 20.0 * std::max(1.0, rect.height());
+        return std::clamp(y, rect.top() - reach, rect.bottom() + reach);
+    }
+};
+
+std::vector<Track> Tracks(const ChartModel& m, const QRectF& plot) {
+    const int n = std::max(1, m.AxisCount());
+    double gap = std::isfinite(m.axisGap) ? std::max(0.0, m.axisGap) : 0.0;
+    if (gap * (n - 1) > 0.9)
+        gap = 0.0;
+    const double gapPx = gap * plot.height();
+    const double h = (plot.height() - gapPx * (n - 1)) / n;
+    std::vector<Track> tracks;
+    for (int k = 0; k < n; ++k) {
+        Track t;
+        t.rect = QRectF(plot.left(), plot.top() + k * (h + gapPx), plot.width(), h);
+        AxisRange(m.Axis(k), &t.lo, &t.hi);
+        tracks.push_back(t);
+    }
+    return tracks;
+}
+
+double NiceStep(double raw) {
+    if (!(raw > 0) || !std::isfinite(raw))
+        return 1.0;
+    const double p = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double f : {1.0, 2.0, 5.0, 10.0})
+        if (f * p >= raw)
+            return f * p;
+    return 10.0 * p;
+}
+
+void PaintYAxis(QPainter& p, const Track& t, double scale, bool grid) {
+    p.setPen(QPen(Qt::black, scale));
+    p.drawRect(t.rect);
+    const int maxTicks = std::max(1, int(t.rect.height() / (22.0 * scale)));
+    const double step = NiceStep((t.hi - t.lo) / std::min(maxTicks, 6));
+    const double first = std::ceil(t.lo / step) * step;
+    for (int i = 0; i < 50; ++i) {
+        const double v = first + i * step;
+        if (v > t.hi + step * 1e-9)
+            break;
+        const double y = t.Y(v);
+        if (grid) {
+            p.setPen(QPen(QColor(200, 200, 200), scale, Qt::DotLine));
+            p.drawLine(QPointF(t.rect.left(), y), QPointF(t.rect.right(), y));
+        }
+        p.setPen(QPen(Qt::black, scale));
+        p.drawLine(QPointF(t.rect.left() - 4 * scale, y), QPointF(t.rect.left(), y));
+        char label[32];
+        std::snprintf(label, sizeof label, "%g", std::fabs(v) < step * 1e-9 ? 0.0 : v);
+        const QRectF box(t.rect.left() - 64 * scale, y - 8 * scale, 58 * scale, 16 * scale);
+        p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, QString::fromLatin1(label));
+    }
+}
+
+// Time ticks: a step from a ladder, whole months and years on the calendar.
+void PaintTimeAxis(QPainter& p, const ChartModel& m, const QRectF& plot, double ws, double we,
+                   double scale) {
+    const double span = we - ws;
+    const int maxTicks = std::max(1, int(plot.width() / (110.0 * scale)));
+    static const double kSteps[] = {1 / 1440.0,  2 / 1440.0, 5 / 1440.0, 10 / 1440.0, 15 / 1440.0,
+                                    30 / 1440.0, 1 / 24.0,   2 / 24.0,   3 / 24.0,    6 / 24.0,
+                                    12 / 24.0,   1,          2,          7,           14};
+    double step = 0;
+    for (double s : kSteps)
+        if (span / s <= maxTicks) {
+            step = s;
+            break;
+        }
+    std::vector<double> ticks;
+    const char* format = m.timeFormat[2].c_str();
+    bool twoLines = false;
+    if (step > 0) {
+        for (double t = std::ceil(ws / step - 1e-9) * step; t <= we + 1e-9 && ticks.size() < 200;
+             t += step)
+            ticks.push_back(t);
+        twoLines = step < 1;
+        if (step >= 7)
+            format = m.timeFormat[3].c_str();
+    } else {
+        OleDateFields f;
+        OleDateToFields(ws, &f);
+        int months = 1;
+        for (int mm : {1, 3, 6, 12, 24, 60, 120, 600, 1200}) {
+            months = mm;
+            if (span / (30.4 * mm) <= maxTicks)
+                break;
+        }
+        format = months >= 12 ? m.timeFormat[1].c_str() : m.timeFormat[3].c_str();
+        int y = f.year, mo = f.month;
+        if (months >= 12) {
+            mo = 1;
+            y -= y % (months / 12);
+        } else {
+            mo -= (mo - 1) % months;
+        }
+        for (int i = 0; i < 400 && ticks.size() < 200; ++i) {
+            double t;
+            if (!OleDateFromFields(y, mo, 1, 0, 0, 0, &t))
+                break;
+            if (t > we)
+                break;
+            if (t >= ws)
+                ticks.push_back(t);
+            mo += months;
+            y += (mo - 1) / 12;
+            mo = (mo - 1) % 12 + 1;
+        }
+    }
+    p.setPen(QPen(Qt::black, scale));
+    for (double t : ticks) {
+        const double x = plot.left() + (t - ws) / span * plot.width();
+        p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4 * scale));
+        QString text = QString::fromLatin1(FormatOleDate(t, format));
+        if (twoLines)
+            text = QString::fromLatin1(FormatOleDate(t, "%H:%M")) + "\n" + text;
+        const QRectF box(x - 60 * scale, plot.bottom() + 5 * scale, 120 * scale, 30 * scale);
+        p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, text);
+    }
+}
+
+// The curve of one series as line segments, with the points to mark.
+struct SeriesGeometry {
+    std::vector<QLineF> lines;
+    std::vector<QPointF> marks;
+    bool any = false;
+    QPointF last;
+
+    // Continues the curve to (x, y); a step holds the last value until x.
+    void To(double x, double y, bool steps) {
+        if (!any) {
+            any = true;
+        } else if (steps) {
+            lines.emplace_back(last, QPointF(x, last.y()));
+            lines.emplace_back(QPointF(x, last.y()), QPointF(x, y));
+        } else {
+            lines.emplace_back(last, QPointF(x, y));
+        }
+        last = QPointF(x, y);
+    }
+};
+
+// The curve over the window. Thinned, each pixel column holding several
+// points gives its first and last point and one vertical stroke over their
+// extremes, found from the series' summary: the cost follows the columns,
+// not the points.
+SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style, const Track& t,
+                             double ws, double we, bool thinned) {
+    SeriesGeometry g;
+    const QRectF& r = t.rect;
+    const double span = we - ws;
+    auto X = [&](double time) { return r.left() + (time - ws) / span * r.width(); };
+    const bool steps = style.mode == 2;
+    const std::size_t n = s.Size();
+    if (n == 0)
+        return g;
+    if (!s.Ascending()) {
+        for (std::size_t i = 0; i < n; ++i) {
+            g.To(std::clamp(X(s.Time(i)), r.left() - 1e6, r.right() + 1e6), t.Y(s.Value(i)), steps);
+            g.marks.push_back(g.last);
+        }
+        return g;
+    }
+    const std::size_t i0 = s.LowerBound(ws), i1 = s.UpperBound(we);
+    // The neighbours outside the window, cut at the window's edges.
+    if (i0 > 0) {
+        const std::size_t a = i0 - 1;
+        double v = s.Value(a);
+        if (!steps && i0 < n && s.Time(i0) > s.Time(a))
+            v += (ws - s.Time(a)) / (s.Time(i0) - s.Time(a)) * (s.Value(i0) - v);
+        g.To(r.left() - 1, t.Y(v), steps);
+    }
+    const double colWidth = span / std::max(1.0, r.width());
+    std::size_t i = i0;
+    while (i < i1) {
+        if (!thinned) {
+            g.To(X(s.Time(i)), t.Y(s.Value(i)), steps);
+            g.marks.push_back(g.last);
+            ++i;
+            continue;
+        }
+        const double col = std::floor((s.Time(i) - ws) / colWidth);
+        const double colEnd = ws + (col + 1) * colWidth;
+        // Gallop forward from i, then halve: the column's end lies near.
+        std::size_t lo = i + 1, step = 1;
+        while (lo + step < i1 && s.Time(lo + step) < colEnd) {
+            lo += step;
+            step *= 2;
+        }
+        std::size_t hi = std::min(i1, lo + step);
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (s.Time(mid) < colEnd)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        const std::size_t j = lo;
+        const double xFirst = X(s.Time(i)), yFirst = t.Y(s.Value(i));
+        double yTop = yFirst, yBottom = yFirst;
+        if (j - i > 1) {
+            double vmin, vmax;
+            s.RangeMinMax(i, j, &vmin, &vmax);
+            yTop = t.Y(vmax);
+            yBottom = t.Y(vmin);
+        }
+        if (steps && g.any) {
+            // The hold up to the column and one stroke over all its values.
+            g.lines.emplace_back(g.last, QPointF(xFirst, g.last.y()));
+            yTop = std::min(yTop, g.last.y());
+            yBottom = std::max(yBottom, g.last.y());
+            g.lines.emplace_back(QPointF(xFirst, yTop), QPointF(xFirst, yBottom));
+        } else {
+            g.To(xFirst, yFirst, steps);
+            if (j - i > 1) {
+                const double xMid = X(ws + (col + 0.5) * colWidth);
+                g.lines.emplace_back(QPointF(xMid, yTop), QPointF(xMid, yBottom));
+            }
+        }
+        g.any = true;
+        g.marks.emplace_back(xFirst, yFirst);
+        g.last = QPointF(X(s.Time(j - 1)), t.Y(s.Value(j - 1)));
+        if (j - i > 1)
+            g.marks.push_back(g.last);
+        i = j;
+    }
+    if (i1 < n && i1 > 0 && !steps) {
+        const std::size_t b = i1 - 1;
+        double v = s.Value(i1);
+        if (s.Time(i1) > s.Time(b))
+            v = s.Value(b) +
+                (we - s.Time(b)) / (s.Time(i1) - s.Time(b)) * (s.Value(i1) - s.Value(b));
+        g.To(r.right() + 1, t.Y(v), steps);
+    }
+    return g;
+}
+
+// Fills between the curve and zero, one pixel column at a time: each column
+// from the baseline to the far side of the curve's extent over it.
+void FillUnderCurve(QPainter& p, const SeriesGeometry& g, const Track& t, const QColor& color) {
+    const QRectF& r = t.rect;
+    const int first = int(std::floor(r.left())), count = int(std::ceil(r.right())) - first + 1;
+    if (count <= 0 || g.lines.empty())
+        return;
+    std::vector<double> top(std::size_t(count), INFINITY), bottom(std::size_t(count), -INFINITY);
+    auto cover = [&](int c, double y0, double y1) {
+        if (c < 0 || c >= count)
+            return;
+        top[std::size_t(c)] = std::min({top[std::size_t(c)], y0, y1});
+        bottom[std::size_t(c)] = std::max({bottom[std::size_t(c)], y0, y1});
+    };
+    for (const QLineF& line : g.lines) {
+        QPointF a = line.p1(), b = line.p2();
+        if (a.x() > b.x())
+            std::swap(a, b);
+        const double left = std::max(a.x(), r.left() - 1), right = std::min(b.x(), r.right() + 1);
+        if (right < left)
+            continue;
+        if (b.x() == a.x()) {
+            cover(int(std::floor(a.x())) - first, a.y(), b.y());
+            continue;
+        }
+        auto yAt = [&](double x) {
+            return a.y() + (x - a.x()) / (b.x() - a.x()) * (b.y() - a.y());
+        };
+        const int c0 = std::max(0, int(std::floor(left)) - first);
+        const int c1 = std::min(count - 1, int(std::floor(right)) - first);
+        for (int c = c0; c <= c1; ++c) {
+            const double x0 = std::max(left, double(first + c));
+            const double x1 = std::min(right, double(first + c + 1));
+            cover(c, yAt(x0), yAt(x1));
+        }
+    }
+    const double base = std::clamp(t.Y(0.0), r.top(), r.bottom());
+    for (int c = 0; c < count; ++c) {
+        if (top[std::size_t(c)] > bottom[std::size_t(c)])
+            continue;
+        const double y0 = std::min(top[std::size_t(c)], base);
+        const double y1 = std::max(bottom[std::size_t(c)], base);
+        p.fillRect(QRectF(first + c, y0, 1, y1 - y0), color);
+    }
+}
+
+void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<Track>& tracks,
+                 double ws, double we, const ChartPaintOptions& o) {
+    const ChartSeriesStyle* style = m.Style(index);
+    const ChartSeries* s = m.Points(index);
+    if (!style || !s || !style->visible || s->Empty())
+        return;
+    if (style->yAxis < 0 || style->yAxis >= int(tracks.size()) || style->yAxis >= m.AxisCount())
+        return;
+    const Track& t = tracks[std::size_t(style->yAxis)];
+    const SeriesGeometry g = BuildGeometry(*s, *style, t, ws, we, o.thinned);
+    if (!g.any)
+        return;
+    p.save();
+    p.setClipRect(t.rect);
+    const QColor color = ColorOf(style->color);
+    if (style->fill)
+        FillUnderCurve(p, g, t, color);
+    // A wide line is drawn as parallel one-pixel lines, side by side for
+    // steep lines and stacked for flat ones: the raster engine's fast path.
+    const int width = std::max(1, int(std::lround(std::clamp(style->lineWidth, 1, 20) * o.scale)));
+    p.setPen(QPen(color, 0));
+    p.setBrush(Qt::NoBrush);
+    if (g.lines.empty()) {
+        p.drawPoint(g.last);
+    } else {
+        p.drawLines(g.lines.data(), int(g.lines.size()));
+        std::vector<QLineF> shifted(g.lines.size());
+        for (int k = 1; k < width; ++k) {
+            const double d = (k % 2 ? 1.0 : -1.0) * ((k + 1) / 2);
+            for (std::size_t n = 0; n < g.lines.size(); ++n) {
+                const QLineF& l = g.lines[n];
+                const bool steep = std::fabs(l.dy()) > std::fabs(l.dx());
+                shifted[n] = steep ? l.translated(d, 0) : l.translated(0, d);
+            }
+            p.drawLines(shifted.data(), int(shifted.size()));
+        }
+    }
+    if (style->points) {
+        const double ps = std::isfinite(style->pointSize) ? style->pointSize : 0.005;
+        const double size = std::clamp(ps * t.rect.width(), 2.0 * o.scale, 20.0 * o.scale);
+        p.setPen(Qt::NoPen);
+        p.setBrush(color);
+        for (const QPointF& pt : g.marks)
+            p.drawRect(QRectF(pt.x() - size / 2, pt.y() - size / 2, size, size));
+    }
+    p.restore();
+}
+
+} // namespace
+
+QRectF PlotRect(const ChartModel& m, const QRectF& area) {
+    double l = Fraction(m.plotLeft, 0.08), t = Fraction(m.plotTop, 0.11);
+    double r = Fraction(m.plotRight, 0.98), b = Fraction(m.plotBottom, 0.92);
+    if (r <= l)
+        r = std::min(1.0, l + 0.01);
+    if (b <= t)
+        b = std::min(1.0, t + 0.01);
+    return QRectF(area.left() + l * area.width(), area.top() + t * area.height(),
+                  (r - l) * area.width(), (b - t) * area.height());
+}
+
+double TimeAtX(const ChartModel& m, const QRectF& area, double x) {
+    const QRectF plot = PlotRect(m, area);
+    double ws, we;
+    m.DrawnWindow(&ws, &we);
+    if (plot.width() <= 0)
+        return (ws + we) / 2;
+    const double f = std::clamp((x - plot.left()) / plot.width(), 0.0, 1.0);
+    return ws + f * (we - ws);
+}
+
+void PaintChart(QPainter& p, const ChartModel& m, const QRectF& area, const ChartPaintOptions& o) {
+    p.save();
+    p.setClipRect(area);
+    p.fillRect(area, Qt::white);
+    QFont font("Sans Serif");
+    font.setPixelSize(std::max(1, int(std::lround(11 * o.scale))));
+    p.setFont(font);
+    const QRectF plot = PlotRect(m, area);
+    double ws, we;
+    m.DrawnWindow(&ws, &we);
+    const std::vector<Track> tracks = Tracks(m, plot);
+    for (const Track& t : tracks)
+        PaintYAxis(p, t, o.scale, m.grid);
+    PaintTimeAxis(p, m, plot, ws, we, o.scale);
+    for (int s = 0; s < m.SeriesCount(); ++s)
+        PaintSeries(p, m, s, tracks, ws, we, o);
+    if (m.cursorShown && m.cursorTime >= ws && m.cursorTime <= we) {
+        const double x = plot.left() + (m.cursorTime - ws) / (we - ws) * plot.width();
+        p.setPen(QPen(Qt::black, o.scale, Qt::DashLine));
+        p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    }
+    for (int i = 0; i < m.TextCount(); ++i) {
+        const ChartText* t = m.Text(i);
+        if (t->caption.empty())
+            continue;
+        const double x = area.left() + Fraction(t->x, 0) * area.width();
+        const double y = area.top() + Fraction(t->y, 0) * area.height();
+        const QString text = QString::fromLatin1(t->caption.data(), int(t->caption.size()));
+        const double w = p.fontMetrics().horizontalAdvance(text) + 2;
+        const double h = p.fontMetrics().height();
+        const QRectF box(t->align == 2 ? x - w / 2 : x, y - h / 2, w, h);
+        p.setPen(ColorOf(t->color));
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+    p.restore();
+}

@@ -1,0 +1,118 @@
+#include "stripchart/ChartSeries.h"
+
+#include <algorithm>
+#include <cmath>
+
+void ChartSeries::Add(double time, double value) {
+    if (!std::isfinite(time) || !std::isfinite(value))
+        return;
+    if ((m_size >> kChunkBits) >= m_chunks.size())
+        m_chunks.push_back(std::unique_ptr<Chunk>(new Chunk)); // left uninitialised
+    if (m_size > 0 && time < Time(m_size - 1))
+        m_ascending = false;
+    Chunk& chunk = *m_chunks[m_size >> kChunkBits];
+    chunk.time[m_size & kChunkMask] = time;
+    chunk.value[m_size & kChunkMask] = value;
+    if (m_size == 0 || value < m_min)
+        m_min = value;
+    if (m_size == 0 || value > m_max)
+        m_max = value;
+    ++m_size;
+    if ((m_size & ((std::size_t(1) << kBaseBits) - 1)) == 0)
+        Summarise();
+}
+
+void ChartSeries::Summarise() {
+    // A base block has just been completed; pairs of blocks complete the
+    // levels above it in turn.
+    const std::size_t base = std::size_t(1) << kBaseBits;
+    Extremes e{Value(m_size - base), Value(m_size - base)};
+    for (std::size_t i = m_size - base + 1; i < m_size; ++i) {
+        e.lo = std::min(e.lo, Value(i));
+        e.hi = std::max(e.hi, Value(i));
+    }
+    for (std::size_t k = 0;; ++k) {
+        if (k == m_levels.size())
+            m_levels.emplace_back();
+        std::vector<Extremes>& level = m_levels[k];
+        level.push_back(e);
+        if (level.size() % 2 != 0)
+            break;
+        const Extremes& a = level[level.size() - 2];
+        e = Extremes{std::min(a.lo, e.lo), std::max(a.hi, e.hi)};
+    }
+}
+
+void ChartSeries::Clear() {
+    m_chunks.clear();
+    m_levels.clear();
+    m_size = 0;
+    m_ascending = true;
+    m_min = m_max = 0.0;
+}
+
+std::size_t ChartSeries::LowerBound(double time) const {
+    std::size_t lo = 0, hi = m_size;
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (Time(mid) < time)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+std::size_t ChartSeries::UpperBound(double time) const {
+    std::size_t lo = 0, hi = m_size;
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (Time(mid) <= time)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+bool ChartSeries::RangeMinMax(std::size_t first, std::size_t last, double* lo, double* hi) const {
+    last = std::min(last, m_size);
+    if (first >= last)
+        return false;
+    constexpr std::size_t base = std::size_t(1) << kBaseBits;
+    double mn = Value(first), mx = mn;
+    auto scan = [&](std::size_t i) {
+        const double v = Value(i);
+        mn = std::min(mn, v);
+        mx = std::max(mx, v);
+    };
+    std::size_t i = first;
+    while (i < last && (i & (base - 1)) != 0)
+        scan(i++);
+    // Whole blocks: at each step the largest summarised block that starts at
+    // i and ends by `last`.
+    while (i + base <= last && !m_levels.empty() && (i >> kBaseBits) < m_levels[0].size()) {
+        const std::size_t block = i >> kBaseBits;
+        std::size_t k = block == 0 ? m_levels.size() - 1
+                                   : std::min<std::size_t>(std::size_t(__builtin_ctzll(block)),
+                                                           m_levels.size() - 1);
+        while (k > 0 && (i + (base << k) > last || (block >> k) >= m_levels[k].size()))
+            --k;
+        const Extremes& e = m_levels[k][block >> k];
+        mn = std::min(mn, e.lo);
+        mx = std::max(mx, e.hi);
+        i += base << k;
+    }
+    while (i < last)
+        scan(i++);
+    *lo = mn;
+    *hi = mx;
+    return true;
+}
+
+std::size_t ChartSeries::MemoryBytes() const {
+    std::size_t bytes = m_chunks.size() * sizeof(Chunk);
+    for (const auto& level : m_levels)
+        bytes += level.capacity() * sizeof(Extremes);
+    return bytes;
+}
