@@ -258,18 +258,24 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
                 hi = mid;
         }
         const std::size_t j = lo;
-        const double xFirst = X(s.Time(i)), yFirst = t.Y(s.Value(i));
-        double yTop = yFirst, yBottom = yFirst;
-        if (j - i > 1) {
-            double vmin, vmax;
-            s.RangeMinMax(i, j, &vmin, &vmax);
-            yTop = t.Y(vmax);
-            yBottom = t.Y(vmin);
+        if (j - i <= 4) {
+            // A few points: drawn as they are.
+            FlushStroke(g, pending);
+            for (; i < j; ++i) {
+                g.To(X(s.Time(i)), t.Y(s.Value(i)), steps);
+                g.marks.push_back(g.last);
+            }
+            continue;
         }
+        const double xFirst = X(s.Time(i)), yFirst = t.Y(s.Value(i));
+        double vmin, vmax;
+        s.RangeMinMax(i, j, &vmin, &vmax);
+        double yTop = t.Y(vmax), yBottom = t.Y(vmin);
         const double xMid = X(ws + (col + 0.5) * colWidth);
         if (pending.has && col == pending.col + 1) {
-            // Neighbouring columns: the join between them is cut at their
-            // border and each part goes into its column's one stroke.
+            // Neighbouring columns of many points: the join between them is
+            // cut at their border and each part goes into its column's one
+            // stroke.
             double yJoin = g.last.y();
             if (!steps && xFirst > g.last.x()) {
                 const double xb = X(ws + col * colWidth);
@@ -287,8 +293,7 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
         g.any = true;
         g.marks.emplace_back(xFirst, yFirst);
         g.last = QPointF(X(s.Time(j - 1)), t.Y(s.Value(j - 1)));
-        if (j - i > 1)
-            g.marks.push_back(g.last);
+        g.marks.push_back(g.last);
         i = j;
     }
     FlushStroke(g, pending);
