@@ -183,6 +183,24 @@ struct SeriesGeometry {
     }
 };
 
+// The vertical stroke over one pixel column's values, held back until the
+// next column shows whether the join between them belongs in it.
+struct ColumnStroke {
+    bool has = false;
+    double col = 0.0;
+    double x = 0.0, top = 0.0, bottom = 0.0;
+    void Extend(double y) {
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+};
+
+void FlushStroke(SeriesGeometry& g, ColumnStroke& stroke) {
+    if (stroke.has && stroke.bottom > stroke.top)
+        g.lines.emplace_back(QPointF(stroke.x, stroke.top), QPointF(stroke.x, stroke.bottom));
+    stroke.has = false;
+}
+
 // The curve over the window. Thinned, each pixel column holding several
 // points gives its first and last point and one vertical stroke over their
 // extremes, found from the series' summary: the cost follows the columns,
@@ -214,6 +232,7 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
         g.To(r.left() - 1, t.Y(v), steps);
     }
     const double colWidth = span / std::max(1.0, r.width());
+    ColumnStroke pending;
     std::size_t i = i0;
     while (i < i1) {
         if (!thinned) {
@@ -239,34 +258,45 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
                 hi = mid;
         }
         const std::size_t j = lo;
-        const double xFirst = X(s.Time(i)), yFirst = t.Y(s.Value(i));
-        double yTop = yFirst, yBottom = yFirst;
-        if (j - i > 1) {
-            double vmin, vmax;
-            s.RangeMinMax(i, j, &vmin, &vmax);
-            yTop = t.Y(vmax);
-            yBottom = t.Y(vmin);
-        }
-        if (steps && g.any) {
-            // The hold up to the column and one stroke over all its values.
-            g.lines.emplace_back(g.last, QPointF(xFirst, g.last.y()));
-            yTop = std::min(yTop, g.last.y());
-            yBottom = std::max(yBottom, g.last.y());
-            g.lines.emplace_back(QPointF(xFirst, yTop), QPointF(xFirst, yBottom));
-        } else {
-            g.To(xFirst, yFirst, steps);
-            if (j - i > 1) {
-                const double xMid = X(ws + (col + 0.5) * colWidth);
-                g.lines.emplace_back(QPointF(xMid, yTop), QPointF(xMid, yBottom));
+        if (j - i <= 4) {
+            // A few points: drawn as they are.
+            FlushStroke(g, pending);
+            for (; i < j; ++i) {
+                g.To(X(s.Time(i)), t.Y(s.Value(i)), steps);
+                g.marks.push_back(g.last);
             }
+            continue;
         }
+        const double xFirst = X(s.Time(i)), yFirst = t.Y(s.Value(i));
+        double vmin, vmax;
+        s.RangeMinMax(i, j, &vmin, &vmax);
+        double yTop = t.Y(vmax), yBottom = t.Y(vmin);
+        const double xMid = X(ws + (col + 0.5) * colWidth);
+        if (pending.has && col == pending.col + 1) {
+            // Neighbouring columns of many points: the join between them is
+            // cut at their border and each part goes into its column's one
+            // stroke.
+            double yJoin = g.last.y();
+            if (!steps && xFirst > g.last.x()) {
+                const double xb = X(ws + col * colWidth);
+                yJoin += (xb - g.last.x()) / (xFirst - g.last.x()) * (yFirst - g.last.y());
+            }
+            pending.Extend(yJoin);
+            FlushStroke(g, pending);
+            yTop = std::min(yTop, yJoin);
+            yBottom = std::max(yBottom, yJoin);
+        } else {
+            FlushStroke(g, pending);
+            g.To(xFirst, yFirst, steps);
+        }
+        pending = ColumnStroke{true, col, xMid, yTop, yBottom};
         g.any = true;
         g.marks.emplace_back(xFirst, yFirst);
         g.last = QPointF(X(s.Time(j - 1)), t.Y(s.Value(j - 1)));
-        if (j - i > 1)
-            g.marks.push_back(g.last);
+        g.marks.push_back(g.last);
         i = j;
     }
+    FlushStroke(g, pending);
     if (i1 < n && i1 > 0 && !steps) {
         const std::size_t b = i1 - 1;
         double v = s.Value(i1);
