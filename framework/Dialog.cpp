@@ -6,6 +6,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
+#include "framework/ListCtrl.h"
 #include "framework/ModalRunner.h"
 #include "framework/TabCtrl.h"
 
@@ -63,6 +64,8 @@ std::unique_ptr<CControl> CreateDefaultControl(ControlKind kind) {
         return std::make_unique<CComboBox>();
     case ControlKind::TabControl:
         return std::make_unique<CTabCtrl>();
+    case ControlKind::ListView:
+        return std::make_unique<CListCtrl>();
     default:
         return nullptr; // made by the page itself
     }
