@@ -7,6 +7,7 @@
 #include <QShowEvent>
 
 #include "framework/ListCtrl.h"
+#include "framework/DateTimeCtrl.h"
 #include "framework/ModalRunner.h"
 #include "framework/TabCtrl.h"
 
@@ -66,6 +67,8 @@ std::unique_ptr<CControl> CreateDefaultControl(ControlKind kind) {
         return std::make_unique<CTabCtrl>();
     case ControlKind::ListView:
         return std::make_unique<CListCtrl>();
+    case ControlKind::DateTime:
+        return std::make_unique<CDateTimeCtrl>();
     default:
         return nullptr; // made by the page itself
     }
