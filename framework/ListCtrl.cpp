@@ -85,6 +85,9 @@ QWidget* CListCtrl::CreateControlWidget(const TemplateItem& item, QWidget* paren
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setSelectionBehavior(QAbstractItemView::SelectItems);
     table->setShowGrid(false);
+    // A list of many rows always shows its scroll bar; the client width
+    // then does not depend on when the bar was last laid out.
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     table->setWordWrap(false);
     table->setItemDelegate(new RowColourDelegate(this, table));
     QObject::connect(table, &QTableWidget::itemChanged, [this](QTableWidgetItem* changed) {
@@ -292,7 +295,17 @@ BOOL CListCtrl::RedrawItems(int first, int last) {
 
 void CListCtrl::GetClientRect(CRect* rect) const {
     QTableWidget* table = Table();
-    *rect = table ? CRect{0, 0, table->viewport()->width(), table->viewport()->height()} : CRect{};
+    if (!table) {
+        *rect = CRect{};
+        return;
+    }
+    // From the control's own size: the viewport of a hidden page is laid
+    // out only when it is shown.
+    const int frame = table->frameWidth();
+    const int bar = table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
+    const int width = std::max(0, table->width() - 2 * frame - bar);
+    const int height = std::max(0, table->height() - 2 * frame);
+    *rect = CRect{0, 0, width, height};
 }
 
 void CListCtrl::GetRowColors(int row, COLORREF* text, COLORREF* background) {

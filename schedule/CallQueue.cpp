@@ -1,7 +1,7 @@
 #include "schedule/CallQueue.h"
 
 bool CallQueue::Add(int site) {
-    for (int& slot : slots) {
+    for (int& slot : entries) {
         if (slot == site)
             return true;
         if (slot == 0) {
@@ -13,15 +13,15 @@ bool CallQueue::Add(int site) {
 }
 
 int CallQueue::TakeFirst() {
-    const int site = slots[0];
-    for (int i = 0; i < kQueueSlots - 1 && slots[i] != 0; ++i)
-        slots[i] = slots[i + 1];
-    slots[kQueueSlots - 1] = 0;
+    const int site = entries[0];
+    for (int i = 0; i < kQueueSlots - 1 && entries[i] != 0; ++i)
+        entries[i] = entries[i + 1];
+    entries[kQueueSlots - 1] = 0;
     return site;
 }
 
 bool CallQueue::Contains(int site) const {
-    for (int slot : slots) {
+    for (int slot : entries) {
         if (slot == site)
             return true;
         if (slot == 0)
@@ -32,12 +32,12 @@ bool CallQueue::Contains(int site) const {
 
 int CallQueue::Count() const {
     int n = 0;
-    while (n < kQueueSlots && slots[n] != 0)
+    while (n < kQueueSlots && entries[n] != 0)
         ++n;
     return n;
 }
 
 void CallQueue::Clear() {
-    for (int& slot : slots)
+    for (int& slot : entries)
         slot = 0;
 }

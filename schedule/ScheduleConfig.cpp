@@ -30,8 +30,8 @@ int ReadInt(const std::string& bytes, std::size_t pos) {
 
 std::string FormatStatusConfig(const char* status) {
     std::string line;
-    line.reserve(2 * kConfigSites + 3);
-    for (int site = 1; site <= kConfigSites; ++site) {
+    line.reserve(2 * kSiteCount + 3);
+    for (int site = 1; site <= kSiteCount; ++site) {
         line += status[site];
         line += ',';
     }
@@ -42,7 +42,7 @@ std::string FormatStatusConfig(const char* status) {
 
 void ParseStatusConfig(const std::string& bytes, char* status) {
     const std::string line = FirstLine(bytes);
-    for (int site = 1; site <= kConfigSites; ++site) {
+    for (int site = 1; site <= kSiteCount; ++site) {
         const std::size_t pos = std::size_t(2 * (site - 1));
         const char c = pos < line.size() ? line[pos] : '0';
         status[site] = (c >= '1' && c <= '9') ? c : '0';
@@ -51,7 +51,7 @@ void ParseStatusConfig(const std::string& bytes, char* status) {
 
 std::string FormatEnableConfig(bool disableAutoPolling, const BYTE* enabled) {
     std::string line = disableAutoPolling ? "1," : "0,";
-    for (int site = 1; site <= kConfigSites; ++site)
+    for (int site = 1; site <= kSiteCount; ++site)
         line += enabled[site] ? "1," : "0,";
     line.append("\r\n", 2);
     line.push_back('\0');
@@ -62,7 +62,7 @@ void ParseEnableConfig(const std::string& bytes, bool* disableAutoPolling, BYTE*
     const std::string line = FirstLine(bytes);
     *disableAutoPolling = !line.empty() && line[0] == '1';
     std::size_t pos = 2;
-    for (int site = 1; site <= kConfigSites; ++site) {
+    for (int site = 1; site <= kSiteCount; ++site) {
         // One comma field; at the line's end every further field is empty.
         const std::size_t start = pos;
         while (pos < line.size() && line[pos] != ',' && line[pos] != '\r' && line[pos] != '\n' &&

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "framework/WinTypes.h"
+#include "schedule/SiteFile.h"
 
-constexpr int kConfigSites = 300;
 constexpr int kColumnCount = 8;
 
 // One line of 603 bytes: each site's status and ',', then CR LF NUL.
