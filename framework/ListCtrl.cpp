@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -47,6 +48,17 @@ public:
     }
 
 protected:
+    // Space changes the check box of the current row, whichever cell has
+    // the focus.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Space && currentIndex().isValid() &&
+            (m_list->GetExtendedStyle() & LVS_EX_CHECKBOXES)) {
+            m_list->UserToggleCheck(currentIndex().row());
+            event->accept();
+            return;
+        }
+        QTableWidget::keyPressEvent(event);
+    }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == horizontalHeader()->viewport()) {
             if (event->type() == QEvent::MouseButtonPress) {
