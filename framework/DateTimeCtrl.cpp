@@ -27,7 +27,7 @@ protected:
 };
 
 QDateTime ToQt(const LocalTime& t) {
-    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second), Qt::UTC);
 }
 
 LocalTime FromQt(const QDateTime& value) {
@@ -53,7 +53,8 @@ int CDateTimeCtrl::FullYear(int twoDigits) {
 QWidget* CDateTimeCtrl::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
     auto* edit = new PickerEdit(parent);
     edit->setLocale(QLocale::c());
-    edit->setTimeSpec(Qt::LocalTime);
+    // Wall-clock fields only: no daylight-saving gap may move an hour.
+    edit->setTimeSpec(Qt::UTC);
     edit->setCalendarPopup(!(item.style & DTS_UPDOWN));
     edit->setDisplayFormat(item.style & DTS_UPDOWN ? QStringLiteral("HH:mm")
                                                    : QStringLiteral("dd-MMM-yy"));
@@ -64,8 +65,15 @@ QWidget* CDateTimeCtrl::CreateControlWidget(const TemplateItem& item, QWidget* p
 void CDateTimeCtrl::Changed() {
     if (m_bSetting)
         return;
+    LocalTime picked = GetTime();
+    if (picked.year < m_nFirstYear || picked.year > m_nLastYear) {
+        // The calendar reaches further than the years the picker takes.
+        picked.year = picked.year < m_nFirstYear ? m_nFirstYear : m_nLastYear;
+        picked.day = std::min(picked.day, QDate(picked.year, picked.month, 1).daysInMonth());
+        SetTime(picked);
+    }
     NMDATETIMECHANGE change;
-    change.st = GetTime();
+    change.st = picked;
     NotifyParent(DTN_DATETIMECHANGE, change);
 }
 
@@ -91,10 +99,15 @@ LocalTime CDateTimeCtrl::GetTime() const {
 }
 
 void CDateTimeCtrl::SetYearRange(int first, int last) {
+    m_nFirstYear = first;
+    m_nLastYear = last;
+    // Whole centuries, so that a two-digit year can be typed before it is
+    // read by the rule above.
     if (auto* edit = qobject_cast<QDateTimeEdit*>(GetWidget())) {
         m_bSetting = true;
-        edit->setDateTimeRange(QDateTime(QDate(first, 1, 1), QTime(0, 0)),
-                               QDateTime(QDate(last, 12, 31), QTime(23, 59, 59)));
+        edit->setDateTimeRange(
+            QDateTime(QDate(first - first % 100, 1, 1), QTime(0, 0), Qt::UTC),
+            QDateTime(QDate(last - last % 100 + 99, 12, 31), QTime(23, 59), Qt::UTC));
         m_bSetting = false;
     }
 }

@@ -26,7 +26,8 @@ public:
     void SetFormat(const char* format);
     void SetTime(const LocalTime& time);
     LocalTime GetTime() const;
-    // Earliest and latest year the picker takes.
+    // Earliest and latest year the picker takes; a year picked beyond them
+    // is held to them.
     void SetYearRange(int first, int last);
 
     // The user picks a value (calendar, spin buttons or typing).
@@ -41,4 +42,6 @@ protected:
 private:
     void Changed();
     bool m_bSetting = false;
+    int m_nFirstYear = 100;
+    int m_nLastYear = 9999;
 };

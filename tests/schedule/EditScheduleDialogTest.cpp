@@ -9,38 +9,12 @@
 #include "schedule/DialogEditSchedule.h"
 #include "schedule/DumpEventFile.h"
 #include "schedule/SiteFile.h"
+#include "tests/schedule/ScheduleTestFiles.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/UiDriver.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    ReadWholeFile(path, &bytes);
-    return bytes;
-}
-
-std::string LineOf(const std::string& bytes, int n) {
-    std::size_t pos = 0;
-    for (int i = 1; i < n; ++i)
-        pos = bytes.find('\n', pos) + 1;
-    return bytes.substr(pos, bytes.find('\n', pos) + 1 - pos);
-}
-
-// `bytes` with line n replaced.
-std::string WithLine(std::string bytes, int n, const std::string& line) {
-    const std::string old = LineOf(bytes, n);
-    std::size_t pos = 0;
-    for (int i = 1; i < n; ++i)
-        pos = bytes.find('\n', pos) + 1;
-    return bytes.replace(pos, old.size(), line);
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    CFile file;
-    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
-    ASSERT_TRUE(file.Write(bytes));
-}
 
 class EditSchedule : public testing::Test {
 protected:
@@ -154,6 +128,19 @@ TEST_F(EditSchedule, MissingFilesAreCreatedAndOkWritesOnlyTheSitesLines) {
         d.PreTranslateMessage(&enter);
     });
     site = WithLine(site, 5, "#005,Weir,,3,08:05 31-12-2009,15,M,,,A,R,,,,2,,,,T\r\n");
+    EXPECT_EQ(site, Site());
+
+    // A line that cannot be written is told, the file stays as it was and
+    // the dialog stays open.
+    std::filesystem::create_directories(Path("site-temp.cfg"));
+    Edit(5, [&](CDialogEditSchedule& d) {
+        m_modal.ExpectMessage("Could not write " + Path("site-temp.cfg") + ".\nIs a directory",
+                              "Warning");
+        Type(d, IDC_ES_NAME, "x");
+        Click(d, IDOK);
+        EXPECT_FALSE(d.IsEnded());
+        Click(d, IDCANCEL);
+    });
     EXPECT_EQ(site, Site());
 }
 
@@ -277,4 +264,42 @@ TEST_F(EditSchedule, TemplateSavedUsedAndMissing) {
     });
     EXPECT_EQ("#009,Weir,D77,1,00:00 01-01-2008,0,D,,,,R,,,,R,DUR/^t^M,,,1\r\n", LineOf(Site(), 9));
     EXPECT_EQ("3,09:00:00 02/03/10,2,1.5\r\n", LineOf(Last(), 9));
+}
+
+// The pickers: what the user picks reaches the dialog as DTN_DATETIMECHANGE
+// with the date in its payload; what the program sets raises nothing; a
+// typed two-digit year below 80 is 20xx, else 19xx.
+TEST_F(EditSchedule, PickedDatesArriveWithTheirPayload) {
+    struct Spy : CDialogEditSchedule {
+        BOOL OnNotify(UINT id, UINT code, NMHDR* payload) override {
+            if (code == DTN_DATETIMECHANGE)
+                picked.push_back({int(id), static_cast<NMDATETIMECHANGE*>(payload)->st});
+            return TRUE;
+        }
+        std::vector<std::pair<int, LocalTime>> picked;
+    } spy;
+    m_modal.ExpectDialog(IDD_EDIT_SCHEDULE, [&](CDialog&) {
+        EXPECT_TRUE(spy.picked.empty()); // the values set at opening
+        spy.m_dtDate.UserPick({2010, 6, 15, 0, 0});
+        EXPECT_EQ(1u, spy.picked.size());
+        EXPECT_EQ(IDC_ES_START_DATE, spy.picked[0].first);
+        EXPECT_EQ(15, spy.picked[0].second.day);
+        EXPECT_EQ(6, spy.picked[0].second.month);
+        EXPECT_EQ(2010, spy.picked[0].second.year);
+        EXPECT_EQ("15-Jun-10", Shown(spy, IDC_ES_START_DATE));
+
+        auto* edit = static_cast<QDateTimeEdit*>(spy.m_dtDate.GetWidget());
+        for (const auto& [typed, year] : {std::pair{"05", 2005}, std::pair{"95", 1995},
+                                          std::pair{"79", 2079}, std::pair{"80", 1980}}) {
+            edit->setSelectedSection(QDateTimeEdit::YearSection);
+            for (const char* c = typed; *c; ++c)
+                ui::Key(edit, Qt::Key_0 + (*c - '0'));
+            edit->interpretText();
+            EXPECT_EQ(year, spy.m_dtDate.GetTime().year) << typed;
+        }
+        return IDCANCEL;
+    });
+    spy.SetDataFolder(m_folder);
+    spy.SetSite(1);
+    spy.DoModal();
 }

@@ -13,29 +13,10 @@
 #include "schedule/FieldReader.h"
 #include "schedule/ScheduleFiles.h"
 #include "schedule/SiteFile.h"
+#include "tests/schedule/ScheduleTestFiles.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(ReadWholeFile(path, &bytes)) << path;
-    return bytes;
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    CFile file;
-    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
-    ASSERT_TRUE(file.Write(bytes));
-}
-
-// Line n (from 1) of `bytes`, through its LF.
-std::string LineOf(const std::string& bytes, int n) {
-    std::size_t pos = 0;
-    for (int i = 1; i < n; ++i)
-        pos = bytes.find('\n', pos) + 1;
-    return bytes.substr(pos, bytes.find('\n', pos) + 1 - pos);
-}
 
 int LineCount(const std::string& bytes) {
     int n = 0;
@@ -207,9 +188,7 @@ TEST_F(SiteFiles, ReplacementKeepsEveryOtherLineInPlace) {
     // A line 301 is kept, anything after it dropped.
     WriteAll(path, NumberedSiteFile(303));
     ASSERT_TRUE(ReplaceLineOfSite(path, temp, ScheduleFileKind::Site, 2, "new\r\n").ok());
-    EXPECT_EQ(NumberedSiteFile(301).replace(LineOf(original, 1).size(), LineOf(original, 2).size(),
-                                            "new\r\n"),
-              ReadAll(path));
+    EXPECT_EQ(WithLine(NumberedSiteFile(301), 2, "new\r\n"), ReadAll(path));
 
     // A short file is padded with default lines: the new line is site 8's.
     WriteAll(path, NumberedSiteFile(5));
@@ -225,10 +204,8 @@ TEST_F(SiteFiles, ReplacementKeepsEveryOtherLineInPlace) {
     EXPECT_STREQ("eight\r\n", buffer);
 
     // A 2,000-byte line is copied whole and the lines after it stay aligned.
-    std::string withLong = original;
     const std::string longLine = "#004," + std::string(2000, 'L') + "\r\n";
-    withLong.replace(withLong.find("#4,"), LineOf(original, 4).size(), longLine);
-    WriteAll(path, withLong);
+    WriteAll(path, WithLine(original, 4, longLine));
     ASSERT_TRUE(ReplaceLineOfSite(path, temp, ScheduleFileKind::Site, 6, "six\r\n").ok());
     now = ReadAll(path);
     EXPECT_EQ(longLine, LineOf(now, 4));
