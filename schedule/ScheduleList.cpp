@@ -23,6 +23,32 @@ const char* const kHeadings[kColumnCount] = {"Enable",   "Site Name",       "Pho
 
 constexpr DWORD kListStyle = LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
 
+// The next line of a file read whole, as ReadFileLine gives it: through its
+// LF, at most size - 1 bytes and a NUL; 0 at the end.
+std::size_t NextLine(const std::string& bytes, std::size_t* pos, char* line, std::size_t size) {
+    if (*pos >= bytes.size())
+        return 0;
+    const std::size_t lf = bytes.find('\n', *pos);
+    const std::size_t end = lf == std::string::npos ? bytes.size() : lf + 1;
+    const std::size_t kept = std::min(end - *pos, size - 1);
+    std::memcpy(line, bytes.data() + *pos, kept);
+    line[kept] = '\0';
+    *pos = end;
+    return kept;
+}
+
+// At most the first `limit` bytes of a file; false when it cannot be read.
+bool ReadFileStart(const std::string& path, std::string* bytes, std::size_t limit) {
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+        return false;
+    bytes->resize(std::min<std::uint64_t>(file.GetLength(), limit));
+    bytes->resize(file.Read(bytes->data(), bytes->size()));
+    return true;
+}
+
+constexpr std::size_t kFileLimit = 4u << 20;
+
 } // namespace
 
 void CDialogSchedule::StartupLoad() {
@@ -33,7 +59,7 @@ void CDialogSchedule::StartupLoad() {
         m_nRetriesLeft[site] = 0;
     }
     std::string bytes;
-    if (ReadWholeFile(DataPath("stat.cfg"), &bytes, 64 * 1024))
+    if (ReadFileStart(DataPath("stat.cfg"), &bytes, 64 * 1024))
         ParseStatusConfig(bytes, m_cStatus);
     LoadDumpEvents();
 
@@ -55,8 +81,8 @@ void CDialogSchedule::StartupLoad() {
 
 void CDialogSchedule::LoadDumpEvents() {
     const std::string path = DataPath(kDumpEventFileName);
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary)) {
+    std::string bytes;
+    if (!ReadFileStart(path, &bytes, kFileLimit)) {
         const DumpEventRecord defaults;
         for (int site = 1; site <= kSiteCount; ++site) {
             m_cEventCommand[site] = defaults.command;
@@ -70,8 +96,9 @@ void CDialogSchedule::LoadDumpEvents() {
         return;
     }
     char line[kLineBufferSize];
+    std::size_t pos = 0;
     for (int site = 1; site <= kSiteCount; ++site) {
-        const std::size_t count = ReadFileLine(file, line);
+        const std::size_t count = NextLine(bytes, &pos, line, sizeof line);
         const DumpEventRecord record = ParseDumpEventLine(count ? line : "", count);
         m_cEventCommand[site] = record.command;
         std::memcpy(m_szDumpEvent[site], record.event, kDumpEventSize);
@@ -81,13 +108,14 @@ void CDialogSchedule::LoadDumpEvents() {
 }
 
 void CDialogSchedule::LoadSchedule() {
-    CFile file;
+    std::string bytes;
     m_listSites.DeleteAllItems();
-    if (file.Open(DataPath(kSiteFileName), CFile::modeRead | CFile::typeBinary)) {
+    if (ReadFileStart(DataPath(kSiteFileName), &bytes, kFileLimit)) {
         char line[kLineBufferSize];
+        std::size_t pos = 0;
         for (int site = 1; site <= kSiteCount; ++site) {
             // A short file: the sites past its end are default sites.
-            if (ReadFileLine(file, line) == 0)
+            if (NextLine(bytes, &pos, line, sizeof line) == 0)
                 BoundedCopy(line, sizeof line - 1, DefaultSiteLine(site).c_str());
             FillSiteRow(site - 1, site, line, TRUE);
         }
@@ -101,9 +129,8 @@ void CDialogSchedule::LoadSchedule() {
         }
     }
 
-    std::string bytes;
     bool disable = false;
-    if (ReadWholeFile(DataPath("en.cfg"), &bytes, 64 * 1024))
+    if (ReadFileStart(DataPath("en.cfg"), &bytes, 64 * 1024))
         ParseEnableConfig(bytes, &disable, m_bEnabled);
     else
         std::memset(m_bEnabled, 0, sizeof m_bEnabled);
