@@ -276,6 +276,12 @@ TEST_F(SchedulePage, ShortAndGarbledFilesAndColumnWidths) {
 }
 
 TEST_F(SchedulePage, ZeroListWidthInColumnFileDoesNotCrash) {
+    {
+        // Resized before its load (the main window opens maximized first).
+        CDialogSchedule early;
+        ASSERT_TRUE(early.Create(IDD_SCHEDULE, nullptr));
+        early.OnSize(SIZE_MAXIMIZED, 1200, 800);
+    }
     h.WriteDataFile("cw.cfg", "100,-5,100\r\n");
     StartAt(Wall(2026, 12, 7, 10, 7, 30));
     Page().OnSize(0, 700, 400);
