@@ -5,23 +5,18 @@
 #include <QUrl>
 
 namespace {
-
-class DesktopTextViewer : public TextViewer {
-public:
-    bool Open(const std::string& path) override {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(path)));
-    }
-};
-
-TextViewer* g_viewer = nullptr;
-
+TextViewer::Opener& Current() {
+    static TextViewer::Opener opener;
+    return opener;
+}
 } // namespace
 
-TextViewer& TextViewer::Get() {
-    static DesktopTextViewer desktop;
-    return g_viewer ? *g_viewer : desktop;
+bool TextViewer::Open(const std::string& path) {
+    if (Current())
+        return Current()(path);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(path)));
 }
 
-void TextViewer::Set(TextViewer* viewer) {
-    g_viewer = viewer;
+void TextViewer::Set(Opener opener) {
+    Current() = std::move(opener);
 }

@@ -1,16 +1,16 @@
 // Opens a text file in the desktop's text viewer without waiting for it.
-// Tests install their own viewer.
+// Tests replace the service to see what would be opened.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class TextViewer {
 public:
-    virtual ~TextViewer() = default;
-    // False when the viewer could not be started.
-    virtual bool Open(const std::string& path) = 0;
+    using Opener = std::function<bool(const std::string& path)>;
 
-    static TextViewer& Get();
-    // Installs a viewer (tests); null restores the desktop's.
-    static void Set(TextViewer* viewer);
+    // True when the viewer could be started with the file.
+    static bool Open(const std::string& path);
+    // Installs a replacement; an empty one restores the desktop's viewer.
+    static void Set(Opener opener);
 };

@@ -370,7 +370,7 @@ void CDialogSchedule::OnViewLog() {
         return;
     }
     log.Close();
-    if (!TextViewer::Get().Open(path))
+    if (!TextViewer::Open(path))
         MessageBox("Could not open the program:  Notepad.exe\n\n", "Warning", MB_ICONEXCLAMATION);
 }
 

@@ -100,18 +100,14 @@ struct FakeCommunicate {
     }
 };
 
-struct RecordingViewer : TextViewer {
+struct RecordingViewer {
     bool ok = true;
     std::vector<std::string> opened;
-    bool Open(const std::string& path) override {
-        opened.push_back(path);
-        return ok;
-    }
 };
 
 class SchedulePage : public testing::Test {
 protected:
-    ~SchedulePage() override { TextViewer::Set(nullptr); }
+    ~SchedulePage() override { TextViewer::Set({}); }
 
     void StartAt(const LocalTime& wall) {
         m_start = SiteTimeFromLocal(wall);
@@ -315,7 +311,10 @@ TEST_F(SchedulePage, DoubleClickEditsTheSiteAndViewLog) {
     EXPECT_EQ(Page().GetDumpEvent(4).command, '0');
 
     RecordingViewer viewer;
-    TextViewer::Set(&viewer);
+    TextViewer::Set([&viewer](const std::string& path) {
+        viewer.opened.push_back(path);
+        return viewer.ok;
+    });
     h.modal.ExpectMessage("Log file does not exist yet!\n\n", "Warning");
     Press(IDC_SCHEDULE_VIEW_LOG);
     EXPECT_TRUE(viewer.opened.empty());
