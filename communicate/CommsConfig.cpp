@@ -11,9 +11,12 @@ CommsConfig ParseCommsConfig(const std::string& bytes) {
     char buffer[12] = {};
     std::memcpy(buffer, bytes.data(), bytes.size() < 8 ? bytes.size() : 8);
     config.port = std::atoi(buffer);
-    config.baudIndex = std::atoi(buffer + 5);
-    if (config.baudIndex < 0 || config.baudIndex > 7)
-        config.baudIndex = 3;
+    // The index is the digit at byte 5; anything else (missing, a sign, a
+    // letter, a larger number) gives 9600.
+    const char* field = buffer + 5;
+    const bool digit = field[0] >= '0' && field[0] <= '7';
+    const bool single = !(field[1] >= '0' && field[1] <= '9');
+    config.baudIndex = digit && single ? field[0] - '0' : 3;
     return config;
 }
 

@@ -43,15 +43,18 @@ void CDialogSelect::EnumeratePorts() {
     m_cboPort.ResetContent();
     m_nPortCount = 0;
     int next = 0;
+    std::string denied;
     for (int n = 1; n <= 99; ++n) {
         // The port this page has open is listed as it is: closing it to
         // probe it would drop DTR (hanging up a call) and lose unread bytes.
+        // The others are probed without changing any of their settings.
         const bool ours = n == m_nPortNumber && m_pCommPort->IsOpen();
         bool listed = ours;
         if (!ours) {
-            CCommPort probe;
-            listed = probe.Open(ComDevicePath(n).c_str());
-            probe.Close();
+            const PortProbe probe = ProbePort(ComDevicePath(n).c_str());
+            listed = probe == PortProbe::Available;
+            if (probe == PortProbe::NoPermission)
+                denied += Format("%sCOM%d", denied.empty() ? "" : ", ", n);
         }
         if (listed) {
             m_cboPort.AddString(Format("COM%d", n).c_str());
@@ -63,6 +66,16 @@ void CDialogSelect::EnumeratePorts() {
     }
     if (m_nPortNumber != 0 && m_nPortComboIndex[m_nPortNumber - 1] != PORT_NOT_LISTED)
         m_cboPort.SetCurSel(m_nPortComboIndex[m_nPortNumber - 1]);
+    // Ports left out for want of permission are named once a run.
+    if (!denied.empty() && !m_bToldNoPermission) {
+        m_bToldNoPermission = 1;
+        MessageBox(Format("You may not open %s: only members of the dialout group may use "
+                          "serial ports.\nAsk for your user to be added to the dialout group, "
+                          "then log in again.",
+                          denied.c_str())
+                       .c_str(),
+                   "Warning", MB_ICONEXCLAMATION);
+    }
 }
 
 void CDialogSelect::OnDropdownPort() {

@@ -30,11 +30,11 @@ void CDialogSelect::Poll() {
     if (IsCurrent(PAGE_VIEW_PLOT))
         CloseDump();
 
+    // Only what is already queued: a silent line must never hold the window.
     const std::int64_t start = Clock::NowMs();
     for (int block = 0; block < kMaxBlocksPerTick; ++block) {
-        m_pCommPort->SetTimeouts(100);
-        const DWORD n = m_pCommPort->Read(reinterpret_cast<BYTE*>(m_szReadBuffer),
-                                          DWORD(sizeof m_szReadBuffer));
+        const DWORD n = m_pCommPort->ReadQueued(reinterpret_cast<BYTE*>(m_szReadBuffer),
+                                                DWORD(sizeof m_szReadBuffer));
         if (n == 0)
             break;
         HandleReceived(m_szReadBuffer, int(n));
@@ -66,12 +66,12 @@ void CDialogSelect::HandleReceived(const char* bytes, int count) {
     }
     m_nRxCount += count;
 
-    // A NUL ends what the terminal shows of this block; the dump file and
-    // the capture still get every byte.
-    const char* nul = static_cast<const char*>(std::memchr(bytes, '\0', std::size_t(count)));
-    const int shown = nul ? int(nul - bytes) : count;
+    // The terminal shows nothing for a NUL and goes on with what follows;
+    // the dump file and the capture still get every byte.
+    std::string shown(bytes, std::size_t(count));
+    std::erase(shown, '\0');
     TrimTerminal();
-    InsertAtTerminalEnd(std::string(bytes, std::size_t(shown)));
+    InsertAtTerminalEnd(shown);
 
     if (m_nDumpState % 2 == 1)
         WriteDump(bytes, count);

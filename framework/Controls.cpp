@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "resources/Icons.h"
 
@@ -328,6 +329,19 @@ void CEdit::UserType(const std::string& text) {
 }
 
 // --- CComboBox -------------------------------------------------------------
+
+NotifyingComboBox::NotifyingComboBox(CComboBox* owner, QWidget* parent)
+    : QComboBox(parent), m_owner(owner) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void NotifyingComboBox::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore(); // on to the parent, which may scroll
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
 
 void NotifyingComboBox::showPopup() {
     m_owner->NotifyParent(CBN_DROPDOWN);

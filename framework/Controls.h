@@ -119,11 +119,15 @@ protected:
 };
 
 // Qt's combo box with the Windows order of notices: the drop-down notice
-// reaches the owner before the list opens.
+// reaches the owner before the list opens. A wheel turn changes the choice
+// only while the box has the keyboard focus (and never gives it the focus).
 class NotifyingComboBox : public QComboBox {
 public:
-    NotifyingComboBox(CComboBox* owner, QWidget* parent) : QComboBox(parent), m_owner(owner) {}
+    NotifyingComboBox(CComboBox* owner, QWidget* parent);
     void showPopup() override;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     CComboBox* m_owner;

@@ -1,7 +1,10 @@
-// COM port numbers and the serial devices behind them. Plain C++, no Qt.
+// COM port numbers, the serial devices behind them, and the termios device itself. Plain
+// C++, no Qt.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 // The device path the program uses for port n: "\\.\COMn".
 std::string ComDevicePath(int n);
@@ -21,3 +24,76 @@ std::string PortsFolder();
 // COM81-99 only through a link. No match, or a "\\.\" path that names no COM port, gives an
 // empty string. Any other path is returned as given.
 std::string ResolveDevicePath(const char* path);
+
+// The UUCP lock folders: a live process's "LCK..<device>" there holds its device. By default
+// /run/lock and /var/lock; tests name their own.
+const std::vector<std::string>& LockFolders();
+void SetLockFolders(const std::vector<std::string>& folders);
+// The UUCP lock file name of a device: its path under /dev with '/' as '_' ("LCK..ttyUSB0",
+// "LCK..pts_3"), after the links to it are followed.
+std::string LockFileName(const std::string& device);
+
+// What a probe of a port found. The probe opens the device without changing any setting,
+// tests the locks (flock, exclusive mode, UUCP lock files) and closes it again.
+enum class PortProbe { Available, InUse, NoPermission, Missing };
+PortProbe ProbePort(const char* path);
+
+// A line's framing as the device has it.
+struct SerialLine {
+    unsigned baud = 0; // 0: a rate the table does not know
+    int byteSize = 8;
+    char parity = 'N'; // 'N', 'E' or 'O'
+    bool twoStopBits = false;
+};
+
+// One termios serial device, held exclusively: open and locks, raw mode, line settings,
+// reads with time-outs and drained writes. No Qt.
+class SerialDevice {
+public:
+    SerialDevice() = default;
+    ~SerialDevice();
+    SerialDevice(const SerialDevice&) = delete;
+    SerialDevice& operator=(const SerialDevice&) = delete;
+
+    // Opens "\\.\COMn" (see ResolveDevicePath) or a device path: a tty that no flock, no
+    // exclusive mode and no live UUCP lock holds. The line is made raw; baud and framing stay
+    // as the driver had them. While open, our own UUCP lock file is kept where a lock folder
+    // lets us write it. On failure `error` gets one line naming the port and the reason.
+    bool Open(const char* path, std::string* error);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+    // A pseudo-terminal takes only 8N1, whatever it is asked.
+    bool IsPseudoTerminal() const { return m_pseudo; }
+    // The last Read or Write found the line hung up or the device gone; cleared by Open and
+    // Close.
+    bool IsHungUp() const { return m_hungUp; }
+
+    // Sets baud and framing, keeping the line raw; a baud of 0 keeps the device's rate (B0,
+    // which hangs up a modem, is never set). False when the rate is not one the table knows.
+    bool SetLine(const SerialLine& line);
+    // What the device has now.
+    SerialLine GetLine() const;
+    // Raises DTR and RTS (a pseudo-terminal has no modem lines; that is no error).
+    void RaiseModemLines();
+    // Discards both buffers.
+    void Purge();
+
+    // Up to `totalMs` for the first byte, then at most 50 ms between bytes, never longer than
+    // `totalMs` in all; 0 takes only what is queued.
+    std::size_t Read(unsigned char* buffer, std::size_t count, int totalMs);
+    // With `wait`, up to 100 ms per byte until the bytes have left the driver; without, what
+    // the driver takes at once.
+    std::size_t Write(const unsigned char* data, std::size_t count, bool wait);
+
+    static bool IsKnownBaud(unsigned baud);
+
+private:
+    bool Fail(std::string* error, const std::string& reason);
+    void WriteOwnLock(const std::string& device);
+
+    int m_fd = -1;
+    bool m_exclusive = false; // this object set TIOCEXCL
+    bool m_pseudo = false;
+    bool m_hungUp = false;
+    std::string m_lockFile;
+};

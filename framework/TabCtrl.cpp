@@ -19,6 +19,7 @@ public:
         setDrawBase(false);
         setExpanding(false);
         setUsesScrollButtons(false);
+        setFocusPolicy(Qt::StrongFocus);
     }
 
 protected:
@@ -53,8 +54,12 @@ protected:
         if (event->button() != Qt::LeftButton)
             return;
         const int index = tabAt(event->position().toPoint());
-        if (index >= 0)
-            m_owner->UserSelect(index);
+        if (index < 0)
+            return;
+        // The focus moves to the tabs before the page goes, so that it never
+        // falls through to a button of the window (Space or Enter on "Exit").
+        setFocus(Qt::MouseFocusReason);
+        m_owner->UserSelect(index);
     }
     void mouseReleaseEvent(QMouseEvent*) override {}
     void mouseMoveEvent(QMouseEvent* event) override {

@@ -11,21 +11,21 @@ void AddEditScheduleTemplate(std::map<int, DialogTemplate>& t) {
     using K = ControlKind;
     std::vector<TemplateItem> items = {
         {IDC_ES_SITE_GROUP, K::GroupBox, " Site ", 7, 4, 444, 52, 0},
-        {-1, K::Static, "Site Name :", 14, 17, 44, 9, 0},
-        {IDC_ES_NAME, K::Edit, "", 60, 15, 150, 12, TS_AUTOHSCROLL | TS_BORDER},
-        {-1, K::Static, "Phone No :", 218, 17, 38, 9, 0},
-        {IDC_ES_PHONE, K::Edit, "", 258, 15, 100, 12, TS_AUTOHSCROLL | TS_BORDER},
-        {IDC_ES_DIRECT, K::CheckBox, "Direct Connection Test", 364, 15, 84, 12, 0},
-        {-1, K::Static, "Start Time :", 14, 37, 44, 9, 0},
-        {IDC_ES_START_TIME, K::DateTime, "", 60, 35, 40, 13, DTS_UPDOWN},
-        {IDC_ES_START_DATE, K::DateTime, "", 104, 35, 58, 13, 0},
-        {-1, K::Static, "Poll Interval :", 170, 37, 50, 9, 0},
-        {IDC_ES_INTERVAL, K::Edit, "", 222, 35, 34, 12, TS_AUTOHSCROLL | TS_BORDER | TS_NUMBER},
-        {IDC_ES_UNIT_MIN, K::RadioButton, "Min", 260, 35, 28, 12, 0},
-        {IDC_ES_UNIT_HOUR, K::RadioButton, "Hour", 290, 35, 30, 12, 0},
-        {IDC_ES_UNIT_DAYS, K::RadioButton, "Days", 322, 35, 30, 12, 0},
-        {-1, K::Static, "Retries :", 364, 37, 32, 9, 0},
-        {IDC_ES_RETRIES, K::ComboDropList, "", 398, 35, 30, 120, 0},
+        {-1, K::Static, "Site Name :", 14, 17, 46, 9, 0},
+        {IDC_ES_NAME, K::Edit, "", 62, 15, 130, 12, TS_AUTOHSCROLL | TS_BORDER},
+        {-1, K::Static, "Phone No :", 200, 17, 44, 9, 0},
+        {IDC_ES_PHONE, K::Edit, "", 246, 15, 90, 12, TS_AUTOHSCROLL | TS_BORDER},
+        {IDC_ES_DIRECT, K::CheckBox, "Direct Connection Test", 342, 15, 106, 12, 0},
+        {-1, K::Static, "Start Time :", 14, 37, 46, 9, 0},
+        {IDC_ES_START_TIME, K::DateTime, "", 62, 35, 40, 13, DTS_UPDOWN},
+        {IDC_ES_START_DATE, K::DateTime, "", 106, 35, 58, 13, 0},
+        {-1, K::Static, "Poll Interval :", 172, 37, 54, 9, 0},
+        {IDC_ES_INTERVAL, K::Edit, "", 228, 35, 30, 12, TS_AUTOHSCROLL | TS_BORDER | TS_NUMBER},
+        {IDC_ES_UNIT_MIN, K::RadioButton, "Min", 262, 35, 30, 12, 0},
+        {IDC_ES_UNIT_HOUR, K::RadioButton, "Hour", 294, 35, 34, 12, 0},
+        {IDC_ES_UNIT_DAYS, K::RadioButton, "Days", 330, 35, 34, 12, 0},
+        {-1, K::Static, "Retries :", 370, 37, 34, 9, 0},
+        {IDC_ES_RETRIES, K::ComboDropList, "", 406, 35, 30, 120, 0},
         {-1, K::GroupBox, " Data to be Retrieved", 7, 60, 444, 104, 0},
         {IDC_ES_SAVE_TEMPLATE, K::PushButton, "Save this as a Template", 7, 306, 100, 14, 0},
         {IDC_ES_USE_TEMPLATE, K::PushButton, "Use Template to Update these fields", 112, 306, 140,
@@ -49,19 +49,19 @@ void AddEditScheduleTemplate(std::map<int, DialogTemplate>& t) {
     for (int k = 0; k < 3; ++k) {
         const CommandRow& r = rows[k];
         const int y = 72 + 31 * k;
-        items.push_back({-1, K::Static, kCommandLabels[k], 14, y + 2, 42, 9, 0});
-        items.push_back({r.cmd, K::Edit, "", 58, y, 130, 12, TS_AUTOHSCROLL | TS_BORDER});
-        items.push_back({-1, K::Static, kFileLabels[k], 196, y + 2, 42, 9, 0});
-        items.push_back({r.file, K::Edit, "", 240, y, 150, 12, TS_AUTOHSCROLL | TS_BORDER});
-        items.push_back({r.append, K::RadioButton, "Append", 398, y, 40, 12, 0});
-        items.push_back({r.raw, K::RadioButton, "Raw", 58, y + 14, 28, 12, 0});
-        items.push_back({r.csv1, K::RadioButton, "CSV1", 88, y + 14, 30, 12, 0});
-        items.push_back({r.csv2, K::RadioButton, "CSV2", 120, y + 14, 30, 12, 0});
-        items.push_back({r.tideda, K::RadioButton, "Tideda", 152, y + 14, 36, 12, 0});
+        items.push_back({-1, K::Static, kCommandLabels[k], 14, y + 2, 48, 9, 0});
+        items.push_back({r.cmd, K::Edit, "", 64, y, 124, 12, TS_AUTOHSCROLL | TS_BORDER});
+        items.push_back({-1, K::Static, kFileLabels[k], 194, y + 2, 48, 9, 0});
+        items.push_back({r.file, K::Edit, "", 244, y, 140, 12, TS_AUTOHSCROLL | TS_BORDER});
+        items.push_back({r.append, K::RadioButton, "Append", 390, y, 54, 12, 0});
+        items.push_back({r.raw, K::RadioButton, "Raw", 64, y + 14, 30, 12, 0});
+        items.push_back({r.csv1, K::RadioButton, "CSV1", 96, y + 14, 34, 12, 0});
+        items.push_back({r.csv2, K::RadioButton, "CSV2", 132, y + 14, 34, 12, 0});
+        items.push_back({r.tideda, K::RadioButton, "Tideda", 168, y + 14, 42, 12, 0});
         items.push_back(
-            {r.save, K::RadioButton, "Save Last Dump Event >>", 240, y + 14, 96, 12, 0});
-        items.push_back({r.event, K::Static, "", 338, y + 16, 70, 9, TS_CENTER});
-        items.push_back({r.clear, K::PushButton, "Clear", 410, y + 14, 34, 12, 0});
+            {r.save, K::RadioButton, "Save Last Dump Event >>", 214, y + 14, 110, 12, 0});
+        items.push_back({r.event, K::Static, "", 326, y + 16, 84, 9, TS_CENTER});
+        items.push_back({r.clear, K::PushButton, "Clear", 412, y + 14, 34, 12, 0});
     }
     static const char* const kCommandLegend[] = {
         "^M  =  Carriage Return",     "^T   =  PC Time (hh:mm:ss)", "^D   =  PC Date (dd/mm/yy)",
@@ -79,7 +79,7 @@ void AddEditScheduleTemplate(std::map<int, DialogTemplate>& t) {
     for (int i = 0; i < 7; ++i)
         items.push_back({-1, K::Static, kCommandLegend[i], 14, 182 + 15 * i, 110, 9, 0});
     for (int i = 0; i < 6; ++i)
-        items.push_back({-1, K::Static, kCommandExamples[i], 132, 182 + 15 * i, 90, 9, 0});
+        items.push_back({-1, K::Static, kCommandExamples[i], 126, 182 + 15 * i, 98, 9, 0});
     for (int i = 0; i < 6; ++i)
         items.push_back({-1, K::Static, kFileLegend[i], 238, 182 + 15 * i, 110, 9, 0});
     for (int i = 0; i < 5; ++i)

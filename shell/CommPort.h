@@ -1,8 +1,11 @@
-// The serial port: a COM port on a termios device, with Win32-style time-outs.
+// The serial port: a COM port with Win32-style time-outs, a thin layer over the termios
+// device (framework/SerialDevice).
 #pragma once
 
+#include "framework/SerialDevice.h"
 #include "framework/WinTypes.h"
 
+#include <algorithm>
 #include <string>
 
 class CCommPort {
@@ -15,7 +18,8 @@ public:
     // Opens "\\.\COMn" (see ResolveDevicePath) or a device path. Closes a port that is still
     // open first. Fails, leaving the object closed, when the device is missing, is not a tty
     // or is held by another open. The line is raw from here on; baud and framing stay as the
-    // driver had them.
+    // driver had them. A port that another program holds (flock, exclusive mode, a live UUCP
+    // lock file) is refused; while open, our own UUCP lock file is kept where we may write it.
     bool Open(const char* path);
     void Close();
     // Discards both buffers.
@@ -23,8 +27,9 @@ public:
     // Takes the driver's current settings into the reported settings.
     void GetState();
 
-    // Every settings step purges first, the "get" ones too. The "get" ones report the settings
-    // this object last set (a pseudo-terminal forces 8N1 whatever is asked of it).
+    // Every settings step purges first, the "get" ones too. Each setting is read back from the
+    // device, and the "get" ones report what it took; only on a pseudo-terminal (which forces
+    // 8N1) is the framing asked for kept as reported.
     void SetBaudRate(DWORD baud); // 8N1, DTR and RTS raised; an unknown rate changes nothing
     DWORD GetBaudRate();
     void SetEvenParity();
@@ -38,6 +43,8 @@ public:
     void SetTimeouts(DWORD ms);
     DWORD Write(const BYTE* data, DWORD count);
     DWORD Read(BYTE* buffer, DWORD count);
+    // Takes only what is already queued, whatever the time-outs: never waits.
+    DWORD ReadQueued(BYTE* buffer, DWORD count);
 
     bool IsOpen() const;
     // The last Read or Write found the line hung up or the device gone (a pulled USB
@@ -51,23 +58,11 @@ public:
     static void SetRealWaits(bool on);
 
 private:
-    enum : BYTE { kNoParity = 0, kOddParity = 1, kEvenParity = 2 };
-    struct LineSettings {
-        DWORD baudRate = 0;
-        BYTE byteSize = 8;
-        BYTE parity = kNoParity;
-        bool twoStopBits = false;
-    };
+    // Sets the line and takes back what the device reports.
+    void Apply(const SerialLine& wanted);
 
-    void ApplySettings(bool raiseModemLines);
-    void ReleaseDevice();
-    bool FailOpen(const std::string& reason);
-
-    int m_fd = -1;
-    BYTE m_bOpen = 0;
-    bool m_bHungUp = false;
-    bool m_bExclusive = false; // this object set TIOCEXCL
-    LineSettings m_line;
+    SerialDevice m_device;
+    SerialLine m_line;
     DWORD m_readTotalMs = 0;
     std::string m_openError;
 

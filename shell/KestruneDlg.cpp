@@ -80,6 +80,23 @@ BOOL CKestruneDlg::OnCommand(UINT id, UINT code) {
     return CDialog::OnCommand(id, code);
 }
 
+BOOL CKestruneDlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message != WM_KEYDOWN || (msg->wParam != VK_RETURN && msg->wParam != VK_ESCAPE))
+        return CDialog::PreTranslateMessage(msg);
+    // A stray key must not end the program (and every scheduled call with
+    // it): Enter works only on a push button that has the focus ("Exit"
+    // among them), Esc not at all.
+    if (msg->wParam == VK_RETURN) {
+        for (CButton* button : {&m_btnExit, &m_btnHelp, &m_btnAbout, &m_btnWhereIsMyData}) {
+            if (button->HasFocus()) {
+                button->Click();
+                break;
+            }
+        }
+    }
+    return TRUE;
+}
+
 bool CKestruneDlg::RefuseWhileModemInUse() {
     if (!m_tabCtrl.IsModemInUse())
         return false;

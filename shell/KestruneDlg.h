@@ -35,6 +35,8 @@ public:
     void OnTimer(UINT id) override;
     void OnGetMinMaxInfo(MINMAXINFO* info) override;
     BOOL OnCommand(UINT id, UINT code) override;
+    // Esc never ends the program; Enter clicks only a focused push button.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     void OnHelp();
     void OnAbout();

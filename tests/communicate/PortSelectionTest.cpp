@@ -1,7 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QWheelEvent>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include "communicate/CommsConfig.h"
 #include "framework/Files.h"
+#include "framework/SerialDevice.h"
 #include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
 #include "tests/support/MainWindowHarness.h"
@@ -49,7 +60,10 @@ TEST(CommsConfigTest, ReadsPortAndBaudAndGuardsTheIndex) {
     EXPECT_EQ(ParseCommsConfig("001, -1").baudIndex, 3);
     // Only the first 8 bytes count.
     EXPECT_EQ(ParseCommsConfig("004, 5xxxxxxxxxxxxxxxxxxxxxxxxxxx").baudIndex, 5);
-    EXPECT_EQ(ParseCommsConfig("004,    6").baudIndex, 0); // the 6 lies past byte 7
+    EXPECT_EQ(ParseCommsConfig("004,    6").baudIndex, 3); // the 6 lies past byte 7
+    // A garbled baud field never gives another rate than 9600.
+    for (const char* garbled : {"003", "003, ", "003, abc", "003, 10", "003, +5", "003,  5"})
+        EXPECT_EQ(ParseCommsConfig(garbled).baudIndex, 3) << garbled;
 }
 
 TEST(CommunicateStartTest, FirstRunMakesTheFolderAndOpensTheFirstListedPort) {
@@ -197,6 +211,87 @@ TEST(CommunicateStartTest, ChoosingAnotherPortMovesTheLine) {
     MainWindowHarness::Key(terminal, Qt::Key_Escape);
     EXPECT_TRUE(com2.Expect("\x1b"));
     EXPECT_EQ(com1.ReadAvailable(20), "");
+}
+
+// A wheel turned over a closed list changes it only while it has the focus.
+TEST(CommunicateStartTest, WheelChangesAListOnlyWithTheFocus) {
+    MainWindowHarness h;
+    h.AddPort(3);
+    h.AddPort(5);
+    h.WriteDataFile("comms.cfg", "003, 3");
+    h.Start();
+    CDialogSelect& page = h.Select();
+    auto wheel = [](CComboBox& combo) {
+        QWidget* w = combo.GetWidget();
+        const QPointF at(w->width() / 2.0, w->height() / 2.0);
+        QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &event);
+    };
+    page.Terminal().SetFocus();
+    wheel(PortList(page));
+    wheel(BaudList(page));
+    EXPECT_EQ(page.GetPortNumber(), 3);
+    EXPECT_EQ(BaudList(page).GetCurSel(), 3);
+    EXPECT_EQ(page.GetCommPort()->GetBaudRate(), 9600u);
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "003, 3");
+    EXPECT_TRUE(page.Terminal().HasFocus()) << "a wheel turn gives no focus";
+
+    BaudList(page).SetFocus();
+    wheel(BaudList(page));
+    EXPECT_EQ(BaudList(page).GetCurSel(), 4);
+    EXPECT_EQ(page.GetCommPort()->GetBaudRate(), 19200u);
+    EXPECT_EQ(h.ReadDataFile("comms.cfg"), "003, 4");
+    PortList(page).SetFocus();
+    wheel(PortList(page));
+    EXPECT_EQ(page.GetPortNumber(), 5);
+    h.modal.VerifyDone();
+}
+
+// Listing ports changes none of them: a terminal that another program holds
+// open without locking keeps its settings, and UUCP lock files are honoured.
+TEST(CommunicateStartTest, ListingProbesWithoutTouchingAndHonoursLockFiles) {
+    MainWindowHarness h;
+    h.AddPort(1);
+    PtyPeer& other = h.AddPort(2); // open in "another program", not locked
+    PtyPeer& locked = h.AddPort(3);
+    PtyPeer& stale = h.AddPort(4);
+    other.MakeSlaveCooked();
+    termios before{};
+    ASSERT_EQ(tcgetattr(other.SlaveFd(), &before), 0);
+
+    const pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    waitpid(dead, nullptr, 0);
+    auto writeLock = [&](PtyPeer& peer, int pid) {
+        std::ofstream(h.env.Locks() + "/" + LockFileName(peer.SlavePath()))
+            << std::setw(10) << pid << "\n";
+    };
+    writeLock(locked, int(getppid()));
+    writeLock(stale, int(dead));
+
+    h.Start();
+    CDialogSelect& page = h.Select();
+    PortList(page).UserDropDown();
+    EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM1", "COM2", "COM4"}));
+    termios after{};
+    ASSERT_EQ(tcgetattr(other.SlaveFd(), &after), 0);
+    EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0) << "the probe changed COM2";
+
+    // Held, our own lock file names us; let go, it is gone.
+    ASSERT_EQ(page.GetPortNumber(), 1);
+    const std::string com1Lock =
+        h.env.Locks() + "/" + LockFileName(std::filesystem::read_symlink(h.env.Ports() + "/COM1"));
+    std::string pid;
+    std::ifstream(com1Lock) >> pid;
+    EXPECT_EQ(pid, std::to_string(getpid()));
+    PortList(page).UserSelect(2); // COM4: the dead process's lock is replaced
+    EXPECT_EQ(page.GetPortNumber(), 4);
+    EXPECT_FALSE(FileExists(com1Lock));
+    std::ifstream(h.env.Locks() + "/" + LockFileName(stale.SlavePath())) >> pid;
+    EXPECT_EQ(pid, std::to_string(getpid()));
+    h.modal.VerifyDone();
 }
 
 } // namespace

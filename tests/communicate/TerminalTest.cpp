@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
+#include <chrono>
 
 #include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
@@ -104,10 +106,29 @@ TEST_F(TerminalTest, KeysOnAnotherPageSendNothing) {
     EXPECT_EQ(h.Terminal(), "");
 }
 
-TEST_F(TerminalTest, NulCutsOnlyWhatIsShown) {
-    LoggerSends(std::string("ab\0cd", 5));
-    EXPECT_EQ(h.Terminal(), "ab");
-    EXPECT_EQ(h.Select().GetTotalReceived(), 5);
+TEST_F(TerminalTest, NulShowsNothingAndHidesNothingAfterIt) {
+    LoggerSends(std::string("ab\0cd\0\0ef", 10));
+    EXPECT_EQ(h.Terminal(), "abcdef");
+    EXPECT_EQ(h.Select().GetTotalReceived(), 10);
+}
+
+// On the real clock, with the port's real waits on: a poll of a silent line
+// takes what is queued and returns, it never holds the window.
+TEST_F(TerminalTest, PollOfASilentLineNeverHoldsTheWindow) {
+    CCommPort::SetRealWaits(true);
+    long long longestMs = 0;
+    for (int tick = 0; tick < 10; ++tick) {
+        const auto start = std::chrono::steady_clock::now();
+        TestEnv::Advance(100);
+        const auto held = std::chrono::steady_clock::now() - start;
+        longestMs = std::max<long long>(
+            longestMs, std::chrono::duration_cast<std::chrono::milliseconds>(held).count());
+    }
+    CCommPort::SetRealWaits(false);
+    EXPECT_LT(longestMs, 40) << "a 100 ms read time-out would show here";
+    ASSERT_TRUE(logger->Send("after silence"));
+    TestEnv::Advance(100);
+    EXPECT_EQ(h.Terminal(), "after silence");
 }
 
 TEST_F(TerminalTest, ClearScreenEmptiesTheTerminal) {

@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+
 #include <string>
 #include <vector>
 
 #include "framework/Clock.h"
+#include "framework/ModalRunner.h"
 #include "framework/Timers.h"
 #include "framework/Wnd.h"
+#include "tests/support/ScriptedModal.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
@@ -132,3 +139,38 @@ TEST_F(TimersTest, VirtualWallClockFollowsTimers) {
 }
 
 } // namespace
+
+// Timers keep running while a message box is up: on the virtual clock when
+// the script lets time pass, and on the real clock inside Qt's modal loop.
+TEST_F(TimersTest, TimersFireWhileAMessageBoxIsUp) {
+    Recorder w(&log, "w");
+    {
+        ScriptedModal modal;
+        modal.ExpectMessage("Busy", "Trelvoran", IDOK, 250);
+        w.SetTimer(1, 100);
+        EXPECT_EQ(ModalRunner::Get().MessageBox("Busy", "Trelvoran", MB_OK), IDOK);
+        modal.VerifyDone();
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"w:1@100", "w:1@200"}));
+    w.KillTimer(1);
+    log.clear();
+
+    Clock::UseReal();
+    ModalRunner::Set(nullptr);
+    w.SetTimer(2, 20);
+    int ticks = 0;
+    w.onTick = [&](UINT) {
+        if (++ticks == 3) {
+            w.KillTimer(2);
+            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                box->reject();
+        }
+    };
+    QTimer::singleShot(5000, [] { // a safety net: never hang the run
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            box->reject();
+    });
+    ModalRunner::Get().MessageBox("Waiting", "Trelvoran", MB_OK);
+    EXPECT_EQ(ticks, 3);
+    Clock::UseVirtual(TestEnv::DefaultStart());
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPointer>
 #include <QTabBar>
 #include <QWidget>
@@ -11,10 +12,10 @@
 #include "framework/Clock.h"
 #include "framework/Text.h"
 #include "framework/Timers.h"
+#include "resources/ResourceShell.h"
 #include "shell/KestruneApp.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/UiDriver.h"
-#include "resources/ResourceShell.h"
 
 namespace {
 
@@ -134,20 +135,13 @@ struct CloseWay {
 TEST(MainWindowTest, EveryWayOfClosingWaitsForTheModem) {
     const CloseWay ways[] = {
         {"Exit button", [](CKestruneDlg& m) { ui::Click(*m.GetDlgItem(IDOK)); }, IDOK},
-        {"Enter on the tab control",
+        {"Enter on Exit",
          [](CKestruneDlg& m) {
-             QTabBar* bar = ui::TabBar(m.GetTabCtrl());
-             bar->setFocus();
-             ui::Key(bar, Qt::Key_Return);
+             QWidget* exit = m.GetDlgItem(IDOK)->GetWidget();
+             exit->setFocus();
+             ui::Key(exit, Qt::Key_Return);
          },
          IDOK},
-        {"Esc on the tab control",
-         [](CKestruneDlg& m) {
-             QTabBar* bar = ui::TabBar(m.GetTabCtrl());
-             bar->setFocus();
-             ui::Key(bar, Qt::Key_Escape);
-         },
-         IDCANCEL},
         {"close box", [](CKestruneDlg& m) { m.GetWidget()->close(); }, IDCANCEL},
     };
     for (const CloseWay& way : ways) {
@@ -169,6 +163,31 @@ TEST(MainWindowTest, EveryWayOfClosingWaitsForTheModem) {
         EXPECT_EQ(h.Main().GetResult(), way.result);
         EXPECT_FALSE(h.Main().GetWidget()->isVisible());
     }
+}
+
+// A click on a tab, then Space, Enter or Esc: the program runs on.
+TEST(MainWindowTest, NoStrayKeyAfterATabClickEndsTheProgram) {
+    MainWindowHarness h;
+    h.Start();
+    ui::Activate(h.Main());
+    for (int tab : {PAGE_VIEW_PLOT, PAGE_SCHEDULE, PAGE_FIRMWARE_UPGRADE, PAGE_COMMUNICATE}) {
+        SCOPED_TRACE(tab);
+        ui::ClickTab(h.Tabs(), tab);
+        TestEnv::Advance(100);
+        for (int key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape}) {
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            EXPECT_NE(focus, h.Main().GetDlgItem(IDOK)->GetWidget()) << "focus fell on Exit";
+            ui::Key(focus, key, key == Qt::Key_Space ? QString(" ") : QString());
+            EXPECT_FALSE(h.Main().IsEnded()) << key;
+        }
+    }
+    QWidget* exit = h.Main().GetDlgItem(IDOK)->GetWidget();
+    exit->setFocus();
+    ui::Key(exit, Qt::Key_Return);
+    EXPECT_TRUE(h.Main().IsEnded());
+    EXPECT_EQ(h.Main().GetResult(), IDOK);
+    h.modal.VerifyDone();
 }
 
 TEST(MainWindowTest, EnterAndEscInsideAPageNeverEndTheWindow) {

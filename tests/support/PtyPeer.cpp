@@ -1,5 +1,7 @@
 #include "tests/support/PtyPeer.h"
 
+#include "framework/SerialDevice.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -268,9 +270,13 @@ TempPortsFolder::TempPortsFolder() {
         m_previous = previous;
     }
     setenv("TRELVORAN_PORTS", m_path.c_str(), 1);
+    // UUCP lock files go into the folder too, never into the machine's.
+    m_previousLockFolders = LockFolders();
+    SetLockFolders({m_path});
 }
 
 TempPortsFolder::~TempPortsFolder() {
+    SetLockFolders(m_previousLockFolders);
     if (m_hadPrevious)
         setenv("TRELVORAN_PORTS", m_previous.c_str(), 1);
     else

@@ -64,7 +64,8 @@ private:
 };
 
 // A temporary ports folder named by $TRELVORAN_PORTS for the life of the object, so that only
-// its links are COM ports; the previous value is restored afterwards.
+// its links are COM ports; it is also the only UUCP lock folder. The previous values are
+// restored afterwards.
 class TempPortsFolder {
 public:
     TempPortsFolder();
@@ -78,4 +79,5 @@ private:
     std::string m_path;
     bool m_hadPrevious = false;
     std::string m_previous;
+    std::vector<std::string> m_previousLockFolders;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Timers.h"
+
 ScriptedModal::ScriptedModal() {
     ModalRunner::Set(this);
 }
@@ -10,18 +12,22 @@ ScriptedModal::~ScriptedModal() {
     ModalRunner::Set(nullptr);
 }
 
-void ScriptedModal::ExpectMessage(const std::string& text, const std::string& caption, int answer) {
+void ScriptedModal::ExpectMessage(const std::string& text, const std::string& caption, int answer,
+                                  long long upForMs) {
     Entry e;
     e.kind = "message";
     e.text = text;
     e.caption = caption;
     e.answer = answer;
+    e.upForMs = upForMs;
     m_script.push_back(std::move(e));
 }
 
-void ScriptedModal::ExpectDialog(int templateId, std::function<int(CDialog&)> act) {
+void ScriptedModal::ExpectDialog(int templateId, std::function<int(CDialog&)> act,
+                                 long long upForMs) {
     Entry e;
     e.kind = "dialog";
+    e.upForMs = upForMs;
     e.templateId = templateId;
     e.act = std::move(act);
     m_script.push_back(std::move(e));
@@ -53,6 +59,9 @@ int ScriptedModal::MessageBox(const std::string& text, const std::string& captio
     m_script.pop_front();
     EXPECT_EQ(e.text, text);
     EXPECT_EQ(e.caption, caption);
+    // Popped first: a box that a timer raises meanwhile takes the next entry.
+    if (e.upForMs > 0)
+        TimerQueue::Instance().Advance(e.upForMs);
     return e.answer;
 }
 
@@ -66,6 +75,8 @@ int ScriptedModal::RunDialog(CDialog& dialog) {
     Entry e = std::move(m_script.front());
     m_script.pop_front();
     EXPECT_EQ(e.templateId, dialog.GetTemplateId());
+    if (e.upForMs > 0)
+        TimerQueue::Instance().Advance(e.upForMs);
     if (!e.act)
         return IDOK;
     const int result = e.act(dialog);

@@ -23,11 +23,16 @@ public:
     ScriptedModal();
     ~ScriptedModal() override;
 
-    // A message box whose text and caption must match; answered with `answer`.
-    void ExpectMessage(const std::string& text, const std::string& caption, int answer = IDOK);
+    // A message box whose text and caption must match; answered with `answer`
+    // after `upForMs` of virtual time has passed with the box up (the
+    // program's timers fire meanwhile, as they do in a real modal loop).
+    void ExpectMessage(const std::string& text, const std::string& caption, int answer = IDOK,
+                       long long upForMs = 0);
     // A modal dialog of template `templateId`; `act` may inspect and change
-    // it and returns the result (or ends it itself).
-    void ExpectDialog(int templateId, std::function<int(CDialog&)> act = nullptr);
+    // it and returns the result (or ends it itself). `upForMs` of virtual
+    // time passes before `act` runs.
+    void ExpectDialog(int templateId, std::function<int(CDialog&)> act = nullptr,
+                      long long upForMs = 0);
     // A file dialog, answered with `path` (empty: cancelled).
     void ExpectFileDialog(const std::string& path,
                           std::function<void(FileDialogRequest&)> check = nullptr);
@@ -48,6 +53,7 @@ private:
         std::string text;
         std::string caption;
         int answer = IDOK;
+        long long upForMs = 0;
         int templateId = 0;
         std::function<int(CDialog&)> act;
         std::function<void(FileDialogRequest&)> fileCheck;

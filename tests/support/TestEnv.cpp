@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "framework/SerialDevice.h"
 #include "framework/Timers.h"
 #include "shell/CommPort.h"
 
@@ -33,6 +34,8 @@ TestEnv::TestEnv() {
     std::filesystem::create_directories(m_appData);
     std::filesystem::create_directories(m_ports);
     std::filesystem::create_directories(m_root + "/home");
+    std::filesystem::create_directories(m_root + "/lock");
+    SetLockFolders({m_root + "/lock"});
     setenv("HOME", (m_root + "/home").c_str(), 1);
     setenv("APPDATA", m_appData.c_str(), 1);
     setenv("TRELVORAN_PORTS", m_ports.c_str(), 1);
@@ -41,6 +44,7 @@ TestEnv::TestEnv() {
 }
 
 TestEnv::~TestEnv() {
+    SetLockFolders({"/run/lock", "/var/lock"});
     std::error_code ec;
     std::filesystem::remove_all(m_root, ec);
 }

@@ -20,6 +20,8 @@ public:
     const std::string& Root() const { return m_root; }
     const std::string& AppData() const { return m_appData; }
     const std::string& Ports() const { return m_ports; }
+    // The only UUCP lock folder while the environment lives.
+    std::string Locks() const { return m_root + "/lock"; }
     // The data folder the program will use.
     std::string DataFolder() const { return m_appData + "/TrelvoranFiles"; }
 
