@@ -390,6 +390,24 @@ TEST_F(SchedulePage, MinuteCheckQueuesDueSitesOnce) {
     h.Tabs().SetModemInUse(0);
 }
 
+TEST_F(SchedulePage, ClockJumpingAnHourCallsOnceAndMovesOn) {
+    h.WriteDataFile(
+        "site.cfg",
+        SiteFile({{1, SiteLine(1, "Weir", "0123", "1", "00:00 29-03-2026", "15", 'M')}}));
+    h.WriteDataFile("en.cfg", "0,1,");
+    StartAt(Wall(2026, 3, 29, 1, 59, 30));
+    h.Tabs().SetModemInUse(1);
+    EXPECT_EQ(Cell(1, COL_NEXT_CONNECTION), "02:00 29-Mar-2026");
+    SecondsTo(Wall(2026, 3, 29, 1, 59, 59));
+    SetWall(Wall(2026, 3, 29, 3, 0, 0)); // as at a change to summer time
+    Seconds(1);
+    EXPECT_EQ(Page().Queue().Count(), 1);
+    EXPECT_EQ(Cell(1, COL_NEXT_CONNECTION), "03:15 29-Mar-2026");
+    SecondsTo(Wall(2026, 3, 29, 3, 14, 59));
+    EXPECT_EQ(Page().Queue().Count(), 1);
+    h.Tabs().SetModemInUse(0);
+}
+
 // The attempt and result pieces of the log lines of `site`.
 std::vector<std::string> Outcomes(const std::string& log, int site) {
     char tag[16];
