@@ -116,8 +116,8 @@ bool CDialogSchedule::IsAutoPollBoxTicked() const {
     return m_btnDisableAutoPoll.GetCheck() == BST_CHECKED;
 }
 
-void CDialogSchedule::WarnWriteFailure(int file, const std::string& path, int error) {
-    if (file < 0 || file >= int(sizeof m_bWarned) || m_bWarned[file])
+void CDialogSchedule::WarnWriteFailure(WrittenFile file, const std::string& path, int error) {
+    if (m_bWarned[file])
         return;
     m_bWarned[file] = true;
     WarnFileFailure("Could not write", path, error);

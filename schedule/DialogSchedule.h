@@ -109,8 +109,9 @@ private:
     bool ReadSiteFileLine(const char* fileName, int site, char* line, std::size_t size) const;
     int SelectedSite() const;
     bool IsAutoPollBoxTicked() const;
-    // Tells the user once per file that it could not be written.
-    void WarnWriteFailure(int file, const std::string& path, int error);
+    // The files the page writes; each failure is told once per run.
+    enum WrittenFile { FILE_STAT, FILE_EN, FILE_CW, FILE_LAST, FILE_LOG, FILE_COUNT };
+    void WarnWriteFailure(WrittenFile file, const std::string& path, int error);
 
     CButton m_btnDisableAutoPoll;
     CButton m_btnViewLog;
@@ -138,5 +139,5 @@ private:
     char m_szEventTotal[kSiteCount + 1][kEventTotalSize] = {};
     BYTE m_bFirstTick = 0;
     bool m_bLoaded = false;
-    bool m_bWarned[6] = {};
+    bool m_bWarned[FILE_COUNT] = {};
 };

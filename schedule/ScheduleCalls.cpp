@@ -12,10 +12,6 @@
 #include "schedule/ScheduleStatus.h"
 #include "shell/XTabCtrl.h"
 
-namespace {
-enum { FILE_LAST = 3, FILE_LOG = 4 };
-}
-
 void CDialogSchedule::HandOffNextSite() {
     if (m_nQueue.First() == 0 || m_pTabCtrl->IsModemInUse())
         return;

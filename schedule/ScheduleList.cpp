@@ -16,8 +16,6 @@
 
 namespace {
 
-enum { FILE_STAT, FILE_EN, FILE_CW };
-
 const char* const kHeadings[kColumnCount] = {"Enable",   "Site Name",       "Phone No.",  "Start",
                                              "Interval", "Next Connection", "Last Event", "Status"};
 
@@ -92,7 +90,7 @@ void CDialogSchedule::LoadDumpEvents() {
         }
         const FileResult made = CreateDefaultFile(path, ScheduleFileKind::DumpEvent);
         if (!made.ok())
-            WarnWriteFailure(3, made.path, made.error);
+            WarnWriteFailure(FILE_LAST, made.path, made.error);
         return;
     }
     char line[kLineBufferSize];

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "framework/FileWarning.h"
 #include "framework/Files.h"
 #include "framework/TextViewer.h"
 #include "schedule/DialogSchedule.h"
@@ -406,6 +407,20 @@ TEST_F(SchedulePage, ClockJumpingAnHourCallsOnceAndMovesOn) {
     SecondsTo(Wall(2026, 3, 29, 3, 14, 59));
     EXPECT_EQ(Page().Queue().Count(), 1);
     h.Tabs().SetModemInUse(0);
+}
+
+TEST_F(SchedulePage, AnUnwritableLogIsToldOnce) {
+    h.WriteDataFile("site.cfg",
+                    SiteFile({{1, SiteLine(1, "Dry", "", "1", "10:15 07-12-2026", "15", 'M')}}));
+    h.WriteDataFile("en.cfg", "0,1,");
+    std::filesystem::create_directories(h.env.DataFolder() + "/log.txt");
+    StartAt(Wall(2026, 12, 7, 10, 14, 50));
+    h.modal.ExpectMessage(
+        FileFailureText("Could not write", h.env.DataFolder() + "/log.txt", EISDIR), "Warning");
+    SecondsTo(Wall(2026, 12, 7, 10, 30, 30));
+    EXPECT_EQ(Page().GetStatus(1), '2');
+    EXPECT_EQ(h.ReadDataFile("stat.cfg").substr(0, 2), "2,");
+    h.modal.VerifyDone();
 }
 
 // The attempt and result pieces of the log lines of `site`.
