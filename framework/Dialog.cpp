@@ -6,8 +6,8 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
-#include "framework/ListCtrl.h"
 #include "framework/DateTimeCtrl.h"
+#include "framework/ListCtrl.h"
 #include "framework/ModalRunner.h"
 #include "framework/TabCtrl.h"
 
