@@ -1,11 +1,19 @@
 #include "communicate/DataFolder.h"
 
+#include <cerrno>
+
 #include "framework/Environment.h"
 #include "framework/Files.h"
 
-bool PrepareDataFolder(const std::string& folder) {
-    if (!CreateFolder(folder))
+bool PrepareDataFolder(const std::string& folder, int* error) {
+    if (error != nullptr)
+        *error = 0;
+    errno = 0;
+    if (!CreateFolder(folder)) {
+        if (error != nullptr && !IsDirectory(folder))
+            *error = errno != 0 ? errno : ENOTDIR;
         return false;
+    }
     for (const char* name : {"DurnDemo.plt", "DurvDemo.plt"}) {
         const std::string source = FindShippedFile(name);
         if (!source.empty())

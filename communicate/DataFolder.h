@@ -6,5 +6,6 @@
 
 // Creates `folder` when it does not exist and then copies the demo dump
 // files into it (a missing demo file is passed over). True when the folder
-// was new.
-bool PrepareDataFolder(const std::string& folder);
+// was new. `error` gets the system's reason when the folder neither existed
+// nor could be made, else 0.
+bool PrepareDataFolder(const std::string& folder, int* error = nullptr);

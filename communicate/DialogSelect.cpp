@@ -5,6 +5,7 @@
 
 #include "communicate/DataFolder.h"
 #include "framework/Environment.h"
+#include "framework/FileWarning.h"
 #include "framework/MessageMap.h"
 #include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
@@ -76,7 +77,13 @@ BOOL CDialogSelect::OnInitDialog() {
     CDialog::OnInitDialog();
 
     m_szDataFolder = DataFolderPath();
-    PrepareDataFolder(m_szDataFolder);
+    int folderError = 0;
+    PrepareDataFolder(m_szDataFolder, &folderError);
+    if (folderError != 0) {
+        // Told once: the settings files that cannot be saved there follow from it.
+        m_bToldConfigFailure = 1;
+        WarnFileFailure("Could not create the data folder", m_szDataFolder, folderError);
+    }
 
     m_nButtonLevel = 1;
     m_bCollectReply = 0;

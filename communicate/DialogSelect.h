@@ -123,6 +123,7 @@ private:
     long long m_nTotalReceived = 0;
     BYTE m_bLostLineReported = 0;
     BYTE m_bToldNoPermission = 0;
+    BYTE m_bToldConfigFailure = 0;
 
     // State of the features that come with the buttons, dumps and capture.
     int m_nButtonLevel = 1;

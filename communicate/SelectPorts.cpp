@@ -3,6 +3,7 @@
 
 #include "communicate/CommsConfig.h"
 #include "communicate/DialogSelect.h"
+#include "framework/FileWarning.h"
 #include "framework/Files.h"
 #include "framework/SerialDevice.h"
 #include "framework/Text.h"
@@ -23,9 +24,15 @@ int PortOfEntry(const std::string& entry) {
 } // namespace
 
 void CDialogSelect::WriteCommsConfig(int port, int baudIndex) {
-    CFile file;
-    if (file.Open(JoinPath(m_szDataFolder, kCommsConfig), CFile::modeCreate | CFile::modeWrite))
-        file.Write(FormatCommsConfig(port, baudIndex));
+    const std::string path = JoinPath(m_szDataFolder, kCommsConfig);
+    int error = 0;
+    if (ReplaceFileContents(path, FormatCommsConfig(port, baudIndex), &error))
+        return;
+    // Told once a run; the program goes on with the port.
+    if (!m_bToldConfigFailure) {
+        m_bToldConfigFailure = 1;
+        WarnFileFailure("Could not save the port settings in", path, error);
+    }
 }
 
 void CDialogSelect::ApplyFraming() {

@@ -35,6 +35,7 @@ bool CFile::Open(const std::string& path, unsigned flags) {
     struct stat st {};
     if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
+        errno = EISDIR;
         return false;
     }
     m_fd = fd;
@@ -82,7 +83,8 @@ bool CFile::Write(const void* data, std::size_t count) {
 }
 
 void CFile::Flush() {
-    // Writes go straight to the system; nothing is buffered here.
+    // Nothing is buffered here: every Write has already handed its bytes to
+    // the system, where a reader of the growing file sees them.
 }
 
 std::uint64_t CFile::GetLength() const {
@@ -141,26 +143,61 @@ bool CreateFolder(const std::string& path) {
     return mkdir(path.c_str(), 0755) == 0;
 }
 
+namespace {
+
+bool SyncFolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+} // namespace
+
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error) {
+    const std::string temp = path + ".part";
+    int failure = 0;
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        failure = errno;
+    } else {
+        std::size_t done = 0;
+        while (done < bytes.size() && failure == 0) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                failure = n < 0 ? errno : EIO;
+            else
+                done += std::size_t(n);
+        }
+        // The new bytes are on the disk before they take the name.
+        if (failure == 0 && ::fsync(fd) != 0)
+            failure = errno;
+        if (::close(fd) != 0 && failure == 0)
+            failure = errno;
+        if (failure == 0 && ::rename(temp.c_str(), path.c_str()) != 0)
+            failure = errno;
+        if (failure != 0)
+            ::unlink(temp.c_str());
+    }
+    if (failure == 0)
+        SyncFolderOf(path); // the rename itself survives a power cut
+    if (error != nullptr)
+        *error = failure;
+    errno = failure;
+    return failure == 0;
+}
+
 bool CopyFileReplace(const std::string& from, const std::string& to) {
     std::string bytes;
     if (!ReadWholeFile(from, &bytes))
         return false;
-    const std::string temp = to + ".part";
-    {
-        CFile out;
-        if (!out.Open(temp, CFile::modeCreate | CFile::modeWrite))
-            return false;
-        if (!out.Write(bytes)) {
-            out.Close();
-            DeleteFileAt(temp);
-            return false;
-        }
-    }
-    if (!RenameFile(temp, to)) {
-        DeleteFileAt(temp);
-        return false;
-    }
-    return true;
+    return ReplaceFileContents(to, bytes);
 }
 
 bool DeleteFileAt(const std::string& path) {

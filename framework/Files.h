@@ -52,8 +52,12 @@ bool IsDirectory(const std::string& path);
 // Creates the folder and its missing parents; true only when the folder
 // itself did not exist before and now does.
 bool CreateFolder(const std::string& path);
-// Copies, replacing the target; the target is written whole before it
-// takes the name.
+// Replaces the file at `path` with `bytes`: a temporary file beside it is
+// written, synced and renamed over it, then the folder is synced. On failure
+// the original stays as it was, no temporary file is left, and `error` (and
+// errno) get the system's reason.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error = nullptr);
+// Copies, replacing the target through ReplaceFileContents.
 bool CopyFileReplace(const std::string& from, const std::string& to);
 bool DeleteFileAt(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);

@@ -32,8 +32,9 @@ std::string DefaultLineOf(ScheduleFileKind kind, int site);
 std::size_t ReadLineOfSite(const std::string& path, ScheduleFileKind kind, int site, char* buffer,
                            std::size_t size);
 
-// Writes `bytes` to `tempPath` completely, then renames it over `path`. On
-// any failure the temporary file is removed and `path` is left as it was.
+// Writes `bytes` to `tempPath` completely and syncs it, then renames it over
+// `path` and syncs the folder. On any failure the temporary file is removed
+// and `path` is left as it was.
 FileResult WriteFileWhole(const std::string& path, const std::string& tempPath,
                           const std::string& bytes);
 // The temporary name beside a file: "x.cfg" gives "x-temp.cfg".

@@ -5,5 +5,5 @@ int main(int argc, char** argv) {
     FrameworkApplication app(argc, argv);
     CKestruneApp theApp;
     theApp.InitInstance();
-    return 0;
+    return theApp.GetExitCode();
 }

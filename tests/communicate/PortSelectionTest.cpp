@@ -294,4 +294,38 @@ TEST(CommunicateStartTest, ListingProbesWithoutTouchingAndHonoursLockFiles) {
     h.modal.VerifyDone();
 }
 
+// A data folder that cannot be made, or a "comms.cfg" that cannot be
+// written: one warning naming the path and the reason, and the page goes on.
+TEST(CommunicateStartTest, FilesThatCannotBeWrittenAreToldOnce) {
+    {
+        MainWindowHarness h;
+        h.AddPort(1);
+        const std::string blocker = h.env.Root() + "/plain-file";
+        std::ofstream(blocker) << "x";
+        setenv("APPDATA", blocker.c_str(), 1);
+        h.modal.ExpectMessage("Could not create the data folder " + blocker + "/TrelvoranFiles.\n" +
+                                  std::strerror(ENOTDIR),
+                              "Warning");
+        h.Start();
+        BaudList(h.Select()).UserSelect(4);
+        h.modal.VerifyDone();
+        EXPECT_EQ(h.modal.History().front().type & MB_ICONMASK, MB_ICONEXCLAMATION);
+        EXPECT_EQ(h.Select().GetPortNumber(), 1);
+        EXPECT_EQ(h.Select().GetCommPort()->GetBaudRate(), 19200u);
+    }
+    {
+        MainWindowHarness h;
+        h.AddPort(1);
+        std::filesystem::create_directories(h.env.DataFolder() + "/comms.cfg");
+        h.modal.ExpectMessage("Could not save the port settings in " + h.env.DataFolder() +
+                                  "/comms.cfg.\n" + std::strerror(EISDIR),
+                              "Warning");
+        h.Start();
+        BaudList(h.Select()).UserSelect(5);
+        h.modal.VerifyDone();
+        EXPECT_EQ(h.Select().GetPortNumber(), 1);
+        EXPECT_TRUE(FindFiles(h.env.DataFolder(), "*.part").empty());
+    }
+}
+
 } // namespace

@@ -4,12 +4,15 @@
 #include <QPointer>
 #include <QTabBar>
 #include <QWidget>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "framework/Clock.h"
+#include "framework/InstanceLock.h"
 #include "framework/Text.h"
 #include "framework/Timers.h"
 #include "resources/ResourceShell.h"
@@ -315,6 +318,37 @@ TEST(MainWindowTest, ProgramRunsTheMainWindowModallyAndEndsWithIt) {
         EXPECT_TRUE(page.isNull());
     // Nothing of the window keeps ticking.
     EXPECT_EQ(TimerQueue::Instance().Count(), 0u);
+}
+
+// A second copy on a data folder that another copy holds says so, ends with
+// a non-zero status and changes nothing.
+TEST(MainWindowTest, SecondCopyOnALockedDataFolderChangesNothing) {
+    TestEnv env;
+    ScriptedModal modal;
+    std::filesystem::create_directories(env.DataFolder());
+    std::ofstream(env.DataFolder() + "/comms.cfg") << "002, 5";
+    InstanceLock first;
+    ASSERT_TRUE(first.Acquire(env.DataFolder()));
+
+    modal.ExpectMessage("Trelvoran is already running with the data folder " + env.DataFolder(),
+                        "Trelvoran");
+    CKestruneApp second;
+    EXPECT_EQ(second.InitInstance(), FALSE);
+    EXPECT_NE(second.GetExitCode(), 0);
+    modal.VerifyDone();
+    std::ifstream in(env.DataFolder() + "/comms.cfg");
+    std::string config;
+    std::getline(in, config);
+    EXPECT_EQ(config, "002, 5");
+    EXPECT_EQ(TimerQueue::Instance().Count(), 0u);
+
+    // Once the first copy has ended, the next one runs.
+    first.Release();
+    modal.ExpectDialog(IDD_KESTRUNE_DIALOG, [](CDialog&) { return IDOK; });
+    CKestruneApp third;
+    third.InitInstance();
+    EXPECT_EQ(third.GetExitCode(), 0);
+    modal.VerifyDone();
 }
 
 } // namespace
