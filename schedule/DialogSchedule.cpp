@@ -117,7 +117,8 @@ bool CDialogSchedule::IsAutoPollBoxTicked() const {
 }
 
 void CDialogSchedule::WarnWriteFailure(WrittenFile file, const std::string& path, int error) {
-    if (m_bWarned[file])
+    // A data folder that could not be made has been told of already.
+    if (m_bWarned[file] || !IsDirectory(m_szDataFolder))
         return;
     m_bWarned[file] = true;
     WarnFileFailure("Could not write", path, error);
