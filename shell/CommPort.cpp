@@ -39,7 +39,6 @@ bool CCommPort::Open(const char* path) {
 
 void CCommPort::Close() {
     m_device.Close();
-    m_readTotalMs = 0;
 }
 
 void CCommPort::Purge() {
