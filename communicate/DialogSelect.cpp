@@ -17,6 +17,11 @@ const MessageMapEntry<CDialogSelect> kMessageMap[] = {
     OnNotify<CDialogSelect>(CBN_DROPDOWN, IDC_COMBO_PORT, &CDialogSelect::OnDropdownPort),
     OnNotify<CDialogSelect>(CBN_SELCHANGE, IDC_COMBO_BAUD, &CDialogSelect::OnSelchangeBaud),
     OnNotify<CDialogSelect>(BN_CLICKED, IDC_CLEAR_SCREEN, &CDialogSelect::OnClearScreen),
+    OnNotify<CDialogSelect>(BN_CLICKED, IDC_START_CAPTURE, &CDialogSelect::OnStartCapture),
+    OnNotify<CDialogSelect>(BN_CLICKED, IDC_DIAL, &CDialogSelect::OnDial),
+    OnNotify<CDialogSelect>(BN_CLICKED, IDC_HANGUP, &CDialogSelect::OnHangup),
+    OnNotify<CDialogSelect>(EN_CHANGE, IDC_PHONE_NUMBER, &CDialogSelect::OnChangePhoneNumber),
+    OnNotify<CDialogSelect>(CBN_SELCHANGE, IDC_AUTO_HANGUP, &CDialogSelect::OnSelchangeAutoHangup),
     OnNotifyRange<CDialogSelect>(BNHS_RCLICKED, IDC_USER_BUTTON1, IDC_USER_BUTTON5,
                                  &CDialogSelect::OnDefineButtons),
     OnNotifyRange<CDialogSelect>(BNHS_RCLICKED, IDC_USER_BUTTON6, IDC_USER_BUTTON8,
@@ -144,6 +149,15 @@ void CDialogSelect::OnTimer(UINT id) {
         break;
     case IDT_POLL:
         Poll();
+        break;
+    case IDT_SECOND:
+        OnSecondTick();
+        break;
+    case IDT_DIAL:
+        OnDialStep();
+        break;
+    case IDT_HANGUP:
+        OnHangupStep();
         break;
     default:
         break;

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <string>
 
+#include "communicate/CaptureConverter.h"
+#include "communicate/CaptureFile.h"
 #include "framework/Dialog.h"
 #include "resources/ResourceSelect.h"
 #include "shell/ButtonHS.h"
@@ -16,6 +18,21 @@ class CCommPort;
 constexpr UINT IDT_STARTUP = 10000;
 constexpr UINT IDT_POLL = 10001;
 constexpr UINT IDT_SECOND = 10006;
+
+// Dialler: the second step of a dial and of a hang-up, 2 s after "+++".
+constexpr UINT IDT_DIAL = 10004;
+constexpr UINT IDT_HANGUP = 10005;
+// Timers of a scheduled call, all stopped by a hang-up.
+constexpr UINT IDT_WAITCONNECT = 10009;
+constexpr UINT IDT_COMMAND1 = 10011;
+constexpr UINT IDT_WAITCMD1 = 10012;
+constexpr UINT IDT_COMMAND2 = 10013;
+constexpr UINT IDT_WAITCMD2 = 10014;
+constexpr UINT IDT_COMMAND3 = 10015;
+constexpr UINT IDT_WAITCMD3 = 10016;
+constexpr UINT IDT_ENDSESSION = 10017;
+// What the user may type into the phone number.
+constexpr int PHONE_NUMBER_LIMIT = 30;
 
 constexpr int BAUD_INDEX_SDI12 = 7;
 constexpr int PORT_NOT_LISTED = 255;
@@ -62,6 +79,24 @@ public:
     void LoadButtons();
     void LoadDiallerSettings();
     void OnDefineButtons(UINT id);
+
+    // Capture.
+    void OnStartCapture();
+    int GetCaptureKind() const { return m_nCaptureKind; }
+    CCaptureConverter& Capture() { return m_capture; }
+
+    // Dialler.
+    void OnDial();
+    void OnHangup();
+    void OnDialStep();
+    void OnHangupStep();
+    // The one-second tick: the automatic hang-up and the Schedule's requests.
+    void OnSecondTick();
+    void DisableControls();
+    void EnableControls();
+    void EnableTabsAndHangup();
+    void OnChangePhoneNumber();
+    void OnSelchangeAutoHangup();
 
     // State a test or another window may look at.
     int GetPortNumber() const { return m_nPortNumber; }
@@ -129,4 +164,33 @@ private:
     int m_nButtonLevel = 1;
     int m_nDumpState = 0;
     int m_nCaptureKind = 0;
+
+    // Capture.
+    // Stops the capture and tells the user when its file took no more.
+    void CaptureWriteFailed();
+    struct CaptureSink : CaptureOutput {
+        explicit CaptureSink(CDialogSelect* page) : m_pPage(page) {}
+        bool WriteCapture(const char* bytes, std::size_t count) override;
+        void ShowDumpDate(const std::string& text) override;
+        CDialogSelect* m_pPage;
+    };
+    CCaptureFile m_fileCapture;
+    std::string m_strCaptureFile;
+    CaptureSink m_captureSink{this};
+    // The line being built, the conversion and the tracked-dump state.
+    CCaptureConverter m_capture{&m_captureSink};
+
+    // Dialler.
+    // Writes a modem string, shows `shown` and copies it to a Raw capture
+    // when `capture` is set.
+    void SendModemString(const std::string& sent, const std::string& shown, bool capture);
+    void CallNow();
+    // Writes a one-value settings file; tells the user once while it fails.
+    void WriteDialFile(const char* name, const std::string& bytes, BYTE& warned);
+    BYTE m_bPhoneFileWarned = 0;
+    BYTE m_bHangupFileWarned = 0;
+    // Step of a scheduled call (0 when none runs) and the seconds left to
+    // wait for the modem's reply once it has dialled.
+    BYTE m_nSessionState = 0;
+    int m_nConnectSecondsLeft = 0;
 };

@@ -1,19 +1,126 @@
-// The Communicate page's capture file: where it meets the poll and the
-// keyboard. Nothing is ever open until capture is built.
+// The Communicate page's capture file: "Start Capture", the Capture Format
+// and save dialogs, and the writers the poll and the senders call.
+#include "communicate/CaptureDlg.h"
 #include "communicate/DialogSelect.h"
+#include "framework/FileWarning.h"
+#include "framework/Files.h"
+#include "framework/ModalRunner.h"
 
-void CDialogSelect::StopCapture() {}
+namespace {
+
+struct CaptureForm {
+    const char* caption;
+    const char* filter;
+};
+
+// By CaptureKind 1 to 4.
+const CaptureForm kForms[5] = {
+    {"Start Capture", ""},
+    {"Stop Raw Capture", "Raw Capture Files (*.txt)|*.txt|All Files (*.*)|*.*||"},
+    {"Stop CSV-1 Capture", "CSV1 Capture Files (*.csv)|*.csv|All Files (*.*)|*.*||"},
+    {"Stop CSV-2 Capture", "CSV2 Capture Files (*.csv)|*.csv|All Files (*.*)|*.*||"},
+    {"Stop Tideda Capture", "Tideda Capture Files (*.txt)|*.txt|All Files (*.*)|*.*||"},
+};
+
+} // namespace
+
+bool CDialogSelect::CaptureSink::WriteCapture(const char* bytes, std::size_t count) {
+    return m_pPage->m_fileCapture.Write(bytes, count);
+}
+
+void CDialogSelect::CaptureSink::ShowDumpDate(const std::string& text) {
+    m_pPage->m_stcDumpDate.SetWindowText(text);
+}
+
+void CDialogSelect::OnStartCapture() {
+    if (m_nCaptureKind != CAPTURE_NONE) {
+        StopCapture();
+        m_editTerminal.SetFocus();
+        return;
+    }
+    // A capture started by hand never skips.
+    m_capture.m_bSkipping = 0;
+    m_capture.m_bTracking = 0;
+
+    const std::string capCfg = JoinPath(m_szDataFolder, "cap.cfg");
+    {
+        CCaptureDlg dlg(this);
+        dlg.SetFilePath(capCfg);
+        dlg.DoModal();
+    }
+    // Whatever the dialog returned, the file says which form.
+    char kind = 0;
+    {
+        CFile file;
+        if (file.Open(capCfg, CFile::modeReadWrite | CFile::typeBinary))
+            file.Read(&kind, 1);
+    }
+    if (kind < CAPTURE_RAW || kind > CAPTURE_TIDEDA) {
+        m_editTerminal.SetFocus();
+        return;
+    }
+    m_btnCapture.SetWindowText(kForms[int(kind)].caption);
+    m_capture.RestartLine();
+    if (kind == CAPTURE_TIDEDA)
+        m_capture.m_bPending0800 = 0;
+
+    FileDialogRequest request;
+    request.open = false;
+    request.filter = kForms[int(kind)].filter;
+    request.overwritePrompt = false;
+    request.title = "Capture File to save data";
+    if (!ModalRunner::Get().FileDialog(request)) {
+        m_btnCapture.SetWindowText("Start Capture");
+        m_stcCaptureFile.SetWindowText("");
+        m_nCaptureKind = CAPTURE_NONE;
+        m_editTerminal.SetFocus();
+        return;
+    }
+    m_strCaptureFile = request.fileName;
+    const std::size_t slash = m_strCaptureFile.find_last_of('/');
+    m_stcCaptureFile.SetWindowText(slash == std::string::npos ? m_strCaptureFile
+                                                              : m_strCaptureFile.substr(slash + 1));
+    // Every capture appends; a file that will not open is not told.
+    if (m_fileCapture.Open(m_strCaptureFile, true)) {
+        m_nCaptureKind = kind;
+    } else {
+        m_btnCapture.SetWindowText("Start Capture");
+        m_stcCaptureFile.SetWindowText("");
+        m_nCaptureKind = CAPTURE_NONE;
+    }
+    m_editTerminal.SetFocus();
+}
+
+void CDialogSelect::StopCapture() {
+    if (m_nCaptureKind == CAPTURE_NONE)
+        return;
+    m_fileCapture.Close();
+    m_btnCapture.SetWindowText("Start Capture");
+    m_stcCaptureFile.SetWindowText("");
+    m_nCaptureKind = CAPTURE_NONE;
+}
+
+void CDialogSelect::CaptureWriteFailed() {
+    const std::string path = m_fileCapture.GetFilePath();
+    const int error = m_fileCapture.GetLastError();
+    StopCapture();
+    WarnFileFailure("Could not write the capture file", path, error);
+}
 
 void CDialogSelect::CaptureRawLines(const char* bytes, int count) {
-    WriteRawCapture(bytes, count);
+    if (!m_capture.CaptureRawLines(bytes, count))
+        CaptureWriteFailed();
 }
 
 void CDialogSelect::CaptureFormattedLines(const char* bytes, int count) {
-    (void)bytes;
-    (void)count;
+    if (!m_capture.CaptureFormattedLines(m_nCaptureKind, bytes, count))
+        CaptureWriteFailed();
 }
 
 void CDialogSelect::WriteRawCapture(const char* bytes, int count) {
-    (void)bytes;
-    (void)count;
+    // Sent bytes go to a Raw capture as they are, outside the line buffer.
+    if (m_nCaptureKind != CAPTURE_RAW || count <= 0)
+        return;
+    if (!m_fileCapture.Write(bytes, std::size_t(count)))
+        CaptureWriteFailed();
 }

@@ -1,9 +1,11 @@
 #include "framework/Application.h"
 
 #include <QKeyEvent>
+#include <QStyle>
 #include <QWidget>
 #include <clocale>
 
+#include "framework/DialogStyle.h"
 #include "framework/Wnd.h"
 
 FrameworkApplication::FrameworkApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -15,6 +17,7 @@ FrameworkApplication::FrameworkApplication(int& argc, char** argv) : QApplicatio
     dialogFont.setStyleHint(QFont::SansSerif);
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
+    setStyle(new DialogStyle(style()->name()));
 }
 
 UINT FrameworkApplication::VirtualKeyOf(const QKeyEvent* event) {

@@ -6,7 +6,9 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
+#include "framework/DateTimeCtrl.h"
 #include "framework/ModalRunner.h"
+#include "framework/ProgressCtrl.h"
 #include "framework/TabCtrl.h"
 
 namespace {
@@ -63,6 +65,10 @@ std::unique_ptr<CControl> CreateDefaultControl(ControlKind kind) {
         return std::make_unique<CComboBox>();
     case ControlKind::TabControl:
         return std::make_unique<CTabCtrl>();
+    case ControlKind::DateTime:
+        return std::make_unique<CDateTimeCtrl>();
+    case ControlKind::Progress:
+        return std::make_unique<CProgressCtrl>();
     default:
         return nullptr; // made by the page itself
     }

@@ -80,6 +80,8 @@ public:
 
     bool FileDialog(FileDialogRequest& request) override {
         QFileDialog dialog(QApplication::activeWindow());
+        if (!request.title.empty())
+            dialog.setWindowTitle(QString::fromLatin1(request.title));
         dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         dialog.setNameFilter(QtFilter(request.filter));

@@ -15,6 +15,7 @@ struct FileDialogRequest {
     std::string fileName;   // initial name; on success the chosen path
     std::string filter;     // "Text|*.txt|All Files (*.*)|*.*||"
     std::string initialFolder;
+    std::string title;           // empty: the platform's own
     bool overwritePrompt = true; // save dialogs
 };
 

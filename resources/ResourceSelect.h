@@ -44,3 +44,10 @@ inline constexpr int kUserButtonIds[8] = {IDC_USER_BUTTON1, IDC_USER_BUTTON2, ID
 inline constexpr int kFileLabelIds[8] = {IDC_FILE_LABEL1, IDC_FILE_LABEL2, IDC_FILE_LABEL3,
                                          IDC_FILE_LABEL4, IDC_FILE_LABEL5, IDC_FILE_LABEL6,
                                          IDC_FILE_LABEL7, IDC_FILE_LABEL8};
+
+// Capture Format dialog.
+constexpr int IDD_CAPTURE = 142;
+constexpr int IDC_CAPTURE_RAW = 1064;
+constexpr int IDC_CAPTURE_CSV1 = 1065;
+constexpr int IDC_CAPTURE_CSV2 = 1066;
+constexpr int IDC_CAPTURE_TIDEDA = 1067;

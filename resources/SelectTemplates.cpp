@@ -36,4 +36,36 @@ void AddSelectTemplates(std::map<int, DialogTemplate>& t) {
             {kFileLabelIds[k], K::Static, "Filename", 70 + 40 * k, 33, 40, 10, TS_CENTER});
     }
     t[IDD_SELECT] = DialogTemplate{IDD_SELECT, "", 476, 280, select};
+
+    // Capture Format: one group frame per form.
+    std::vector<TemplateItem> capture = {
+        {-1, K::Static, "Select the format that you wish to capture the data in :", 7, 7, 236, 10,
+         0},
+        {-1, K::GroupBox, "", 7, 18, 236, 24, 0},
+        {IDC_CAPTURE_RAW, K::PushButton, "Raw", 13, 26, 40, 12, 0},
+        {-1, K::Static, "(As it comes out of the logger)", 62, 28, 170, 10, 0},
+    };
+    const struct {
+        int id;
+        const char* name;
+        const char* rain;
+        const char* river;
+    } forms[] = {
+        {IDC_CAPTURE_CSV1, "CSV-1", "(Date time, accum)", "(Date time, water level)"},
+        {IDC_CAPTURE_CSV2, "CSV-2", "(Date time, bucket size)", "(Date time, water level)"},
+        {IDC_CAPTURE_TIDEDA, "Tideda", "(Bucket sizex10      Date    Time)",
+         "(Water level            Date    Time)"},
+    };
+    for (int k = 0; k < 3; ++k) {
+        const int y = 46 + 34 * k;
+        capture.push_back({-1, K::GroupBox, "", 7, y, 236, 30, 0});
+        capture.push_back({forms[k].id, K::PushButton, forms[k].name, 13, y + 10, 40, 12, 0});
+        capture.push_back({-1, K::Static, "Rain :", 62, y + 6, 28, 10, 0});
+        capture.push_back({-1, K::Static, forms[k].rain, 92, y + 6, 148, 10, 0});
+        capture.push_back({-1, K::Static, "River :", 62, y + 17, 28, 10, 0});
+        capture.push_back({-1, K::Static, forms[k].river, 92, y + 17, 148, 10, 0});
+    }
+    capture.push_back({2, K::PushButton, "Cancel", 193, 152, 50, 14, 0});
+    capture.push_back({1, K::DefPushButton, "OK", 137, 152, 50, 14, TS_HIDDEN});
+    t[IDD_CAPTURE] = DialogTemplate{IDD_CAPTURE, "Capture Format", 250, 172, capture};
 }

@@ -1,6 +1,7 @@
 #include "shell/CommPort.h"
 
 bool CCommPort::s_realWaits = true;
+std::function<void(unsigned long long)> CCommPort::s_readHook;
 
 CCommPort::CCommPort() = default;
 
@@ -10,6 +11,10 @@ CCommPort::~CCommPort() {
 
 void CCommPort::SetRealWaits(bool on) {
     s_realWaits = on;
+}
+
+void CCommPort::SetReadHook(std::function<void(unsigned long long written)> hook) {
+    s_readHook = std::move(hook);
 }
 
 bool CCommPort::IsOpen() const {
@@ -33,6 +38,7 @@ bool CCommPort::Open(const char* path) {
     if (!m_device.Open(path, &m_openError))
         return false;
     m_line = SerialLine();
+    m_nWritten = 0;
     GetState();
     return true;
 }
@@ -112,6 +118,8 @@ void CCommPort::SetTimeouts(DWORD ms) {
 }
 
 DWORD CCommPort::Read(BYTE* buffer, DWORD count) {
+    if (s_readHook && IsOpen())
+        s_readHook(m_nWritten);
     const int totalMs = s_realWaits ? int(std::min<DWORD>(m_readTotalMs, 1u << 30)) : 0;
     return DWORD(m_device.Read(buffer, count, totalMs));
 }
@@ -121,5 +129,7 @@ DWORD CCommPort::ReadQueued(BYTE* buffer, DWORD count) {
 }
 
 DWORD CCommPort::Write(const BYTE* data, DWORD count) {
-    return DWORD(m_device.Write(data, count, s_realWaits));
+    const DWORD sent = DWORD(m_device.Write(data, count, s_realWaits));
+    m_nWritten += sent;
+    return sent;
 }

@@ -6,6 +6,7 @@
 #include "framework/WinTypes.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 class CCommPort {
@@ -56,6 +57,9 @@ public:
     // Off: Read takes only what is queued and Write does not wait for the driver (tests on a
     // virtual clock). On by default.
     static void SetRealWaits(bool on);
+    // Tests: called at the start of every Read with the count of bytes this port has written
+    // since it was opened, so that a simulated device can take them and answer first.
+    static void SetReadHook(std::function<void(unsigned long long written)> hook);
 
 private:
     // Sets the line and takes back what the device reports.
@@ -65,6 +69,8 @@ private:
     SerialLine m_line;
     DWORD m_readTotalMs = 0;
     std::string m_openError;
+    unsigned long long m_nWritten = 0;
 
     static bool s_realWaits;
+    static std::function<void(unsigned long long)> s_readHook;
 };

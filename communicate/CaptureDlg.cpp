@@ -1,0 +1,62 @@
+#include "communicate/CaptureDlg.h"
+
+#include <cerrno>
+
+#include "framework/FileWarning.h"
+#include "framework/Files.h"
+#include "framework/MessageMap.h"
+#include "resources/ResourceSelect.h"
+
+namespace {
+
+const MessageMapEntry<CCaptureDlg> kMessageMap[] = {
+    OnNotify<CCaptureDlg>(BN_CLICKED, IDC_CAPTURE_RAW, &CCaptureDlg::OnRaw),
+    OnNotify<CCaptureDlg>(BN_CLICKED, IDC_CAPTURE_CSV1, &CCaptureDlg::OnCsv1),
+    OnNotify<CCaptureDlg>(BN_CLICKED, IDC_CAPTURE_CSV2, &CCaptureDlg::OnCsv2),
+    OnNotify<CCaptureDlg>(BN_CLICKED, IDC_CAPTURE_TIDEDA, &CCaptureDlg::OnTideda),
+};
+
+} // namespace
+
+CCaptureDlg::CCaptureDlg(CWnd* parent) : CDialog(IDD_CAPTURE, parent) {}
+
+CCaptureDlg::~CCaptureDlg() = default;
+
+BOOL CCaptureDlg::OnCommand(UINT id, UINT code) {
+    if (DispatchNotify(this, kMessageMap, id, code))
+        return TRUE;
+    return CDialog::OnCommand(id, code);
+}
+
+void CCaptureDlg::WriteKind(char kind) {
+    CFile file;
+    errno = 0;
+    if (!file.Open(m_strFilePath, CFile::modeCreate | CFile::modeReadWrite | CFile::typeBinary) ||
+        !file.Write(&kind, 1))
+        WarnFileFailure("Could not write", m_strFilePath, errno);
+}
+
+void CCaptureDlg::OnRaw() {
+    WriteKind(1);
+    EndDialog(IDOK);
+}
+
+void CCaptureDlg::OnCsv1() {
+    WriteKind(2);
+    EndDialog(IDOK);
+}
+
+void CCaptureDlg::OnCsv2() {
+    WriteKind(3);
+    EndDialog(IDOK);
+}
+
+void CCaptureDlg::OnTideda() {
+    WriteKind(4);
+    EndDialog(IDOK);
+}
+
+void CCaptureDlg::OnCancel() {
+    WriteKind(0);
+    EndDialog(IDCANCEL);
+}

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "communicate/CaptureConverter.h"
+
+namespace {
+
+struct StringOutput : CaptureOutput {
+    std::string bytes;
+    std::string dumpDate;
+    bool WriteCapture(const char* data, std::size_t count) override {
+        bytes.append(data, count);
+        return true;
+    }
+    void ShowDumpDate(const std::string& text) override { dumpDate = text; }
+};
+
+// Feeds `bytes` to the converter in chunks split at random places, as the
+// poll hands them over.
+void Feed(CCaptureConverter& c, int kind, const std::string& bytes, unsigned seed) {
+    std::mt19937 random(seed);
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const std::size_t n = std::min<std::size_t>(1 + random() % 100, bytes.size() - pos);
+        if (kind == CAPTURE_RAW)
+            c.CaptureRawLines(bytes.data() + pos, int(n));
+        else
+            c.CaptureFormattedLines(kind, bytes.data() + pos, int(n));
+        pos += n;
+    }
+}
+
+std::string Lines(std::initializer_list<const char*> lines) {
+    std::string out;
+    for (const char* line : lines)
+        out += std::string(line) + "\r\n";
+    return out;
+}
+
+std::string Convert(int kind, const std::string& input, unsigned seed = 1) {
+    StringOutput out;
+    CCaptureConverter c(&out);
+    Feed(c, kind, input, seed);
+    return out.bytes;
+}
+
+const std::string kRainDump =
+    Lines({"Site: RAIN001 HS     0.2", "00:00:00 12/03/24", "06:30:12", "09:15:40",
+           "0.5/01 Rain Increment Set", "09:20:05", "14:02:11 12/03/24 Connect", "Record End"});
+
+TEST(CaptureConverterTest, RainDumpInEveryFormWhateverTheChunks) {
+    const std::string csv1 =
+        Lines({"Site: RAIN001 HS     0.2", "12/03/24 06:30:12,0.2", "12/03/24 09:15:40,0.4",
+               "12/03/24 09:20:05,0.9", "12/03/24 14:02:11,LoggerConnect", "Record End"});
+    const std::string csv2 =
+        Lines({"Site: RAIN001 HS     0.2", "12/03/24 06:30:12,0.2", "12/03/24 09:15:40,0.2",
+               "12/03/24 09:20:05,0.5", "12/03/24 14:02:11,LoggerConnect", "Record End"});
+    const std::string tideda =
+        Lines({"RAIN001    1 INCREMENTAL", "2    20240312      063012", "0    20240312      080000",
+               "2    20240312      091540", "5    20240312      092005"});
+    ASSERT_EQ(csv1.size(), 140u);
+    ASSERT_EQ(csv2.size(), 140u);
+    ASSERT_EQ(tideda.size(), 134u);
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        EXPECT_EQ(Convert(CAPTURE_CSV1, kRainDump, seed), csv1);
+        EXPECT_EQ(Convert(CAPTURE_CSV2, kRainDump, seed), csv2);
+        EXPECT_EQ(Convert(CAPTURE_TIDEDA, kRainDump, seed), tideda);
+        // Raw keeps every byte as received.
+        EXPECT_EQ(Convert(CAPTURE_RAW, kRainDump + "half a li", seed), kRainDump);
+    }
+}
+
+TEST(CaptureConverterTest, HeadersSetTheBucketSize) {
+    struct Case {
+        const char* line;
+        double increment;
+        int decimals;
+        const char* tideda; // empty: nothing written
+    };
+    const Case cases[] = {
+        {"Site: RAIN001 HS     0.2", 0.2, 1, "RAIN001    1 INCREMENTAL"},  // A, code at 13
+        {"S RAIN002 HS     12.5", 12.5, 1, "RAIN002    1 INCREMENTAL"},    // A, code at 14
+        {"Site: RAIN003 HS    1.25", 1.25, 2, "RAIN003    1 INCREMENTAL"}, // B at 13
+        {"Site: RAIN003 HS    0.25", 0.25, 2, "RAIN003    1 INCREMENTAL"},
+        {"Site: RAIN003 HS     .25", 0.25, 2, "RAIN003    1 INCREMENTAL"},
+        {"S RAIN004 ML     2.50", 2.5, 2, "RAIN004    1 INCREMENTAL"}, // B at 14
+        {"Site RAIN005 HS     5", 5, 0, "RAIN005    1 INCREMENTAL"},   // C1 to C5
+        {"Site RAIN006 HS     10", 10, 0, "RAIN006    1 INCREMENTAL"},
+        {"Site RAIN007 HS     100", 100, 0, "RAIN007    1 INCREMENTAL"},
+        {"Site RAIN008 HS     1000", 1000, 0, "RAIN008    1 INCREMENTAL"},
+        {"Site RAIN009 HS     10000", 10000, 0, "RAIN009    1 INCREMENTAL"},
+        {"Site RAIN011 MJ       0.5", 0.5, 1, "IN011 M    1 INCREMENTAL"},
+        {"Site: RIVER01 MA 10.234", 0.3, 3, "RIVER01    1 ABSOLUTE"}, // D
+        {"Site: RAIN010 XX     0.2", 0.3, 3, ""},                     // no code
+        {"Site RAIN012 XX     12", 0.3, 3, ""},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.line);
+        for (int kind : {CAPTURE_CSV1, CAPTURE_TIDEDA}) {
+            StringOutput out;
+            CCaptureConverter c(&out);
+            c.m_dIncrement = 0.3;
+            c.m_nDecimals = 3;
+            c.m_dTotal = 7;
+            Feed(c, kind, Lines({k.line}), 3);
+            EXPECT_DOUBLE_EQ(c.m_dIncrement, k.increment);
+            EXPECT_EQ(c.m_nDecimals, k.decimals);
+            const bool taken = *k.tideda != '\0';
+            const bool incremental = taken && k.decimals != 3;
+            EXPECT_EQ(c.m_dTotal, incremental ? 0.0 : 7.0);
+            if (kind == CAPTURE_TIDEDA)
+                EXPECT_EQ(out.bytes, taken ? Lines({k.tideda}) : "");
+            else
+                EXPECT_EQ(out.bytes, taken ? Lines({k.line}) : "");
+        }
+    }
+    char record[32];
+    EXPECT_EQ(CCaptureConverter::FormatTidedaHeader("RIVER01", record, 'A'), 23);
+}
+
+TEST(CaptureConverterTest, IncrementLinesInEveryForm) {
+    struct Case {
+        const char* line;
+        double increment;
+        int decimals;
+    };
+    const Case cases[] = {
+        {"0.5/01 Rain Increment Set", 0.5, 1}, {"0.25/01 Rain Increment Set", 0.25, 2},
+        {".5/01 Rain Increment Set", 0.5, 1},  {"X 0.2/01 Increment Set", 0.2, 1},
+        {"X 0.25/01 Increment Set", 0.25, 2},  {"X 12.5/02 Increment Set", 25, 1},
+        {"X 10/01 Increment Set", 10, 0},      {"X 100/01 Increment Set", 100, 0},
+        {"X 1000/01 Increment Set", 1000, 0},  {"X 10000/01 Increment Set", 10000, 0},
+        {"X  1/02 Increment Set", 2, 0},       {"X 1/02 Increment Set", 0.3, 3},
+        {"0.5/01Rain Increment Set", 0.3, 3},  {"X 1.0.01 Increment Set", 0.3, 3},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.line);
+        StringOutput out;
+        CCaptureConverter c(&out);
+        c.m_dIncrement = 0.3;
+        c.m_nDecimals = 3;
+        Feed(c, CAPTURE_CSV2, Lines({k.line}), 5);
+        EXPECT_DOUBLE_EQ(c.m_dIncrement, k.increment);
+        EXPECT_EQ(c.m_nDecimals, k.decimals);
+        EXPECT_EQ(out.bytes, "");
+    }
+    // Totals with a two-decimal bucket.
+    const std::string dump = Lines(
+        {"00:00:00 12/03/24", "0.25/01 Rain Increment Set", "01:00:00", "02:00:00", "03:00:00"});
+    EXPECT_EQ(
+        Convert(CAPTURE_CSV1, dump),
+        Lines({"12/03/24 01:00:00,0.25", "12/03/24 02:00:00,0.50", "12/03/24 03:00:00,0.75"}));
+    // Tideda writes ten times the bucket in full.
+    EXPECT_EQ(Convert(CAPTURE_TIDEDA, dump).substr(0, 6), "2.5   ");
+    EXPECT_EQ(Convert(CAPTURE_TIDEDA, Lines({"Site RAIN005 HS     1", "01:00:00"})),
+              Lines({"RAIN005    1 INCREMENTAL", "10    20000000      010000"}));
+}
+
+TEST(CaptureConverterTest, EightOClockEventsRiverValuesAndDroppedLines) {
+    const std::string dump =
+        Lines({"Site: RAIN001 HS     0.2", "00:00:00 12/03/24", "07:59:59", "08:00:00",
+               "00:00:00 13/03/24", "00:00:00 14/03/24", "10:15:00 1.234", "10:16:00 1.23",
+               "10:16:30 12.3", "2,14/03/24,10:16:00,12.6", "unknown line",
+               "14:02:11 15/03/24 Connect", "10:17:00 1.236"});
+    EXPECT_EQ(
+        Convert(CAPTURE_TIDEDA, dump),
+        Lines({"RAIN001    1 INCREMENTAL", "2    20240312      075959", "0    20240312      080000",
+               "2    20240312      080000", "0    20240313      080000",
+               "0    20240314      080000", "1.234    20240314      101500",
+               "1.23    20240314      101600", "1.236    20240315      101700"}));
+    EXPECT_EQ(Convert(CAPTURE_CSV2, dump),
+              Lines({"Site: RAIN001 HS     0.2", "12/03/24 07:59:59,0.2", "12/03/24 08:00:00,0.2",
+                     "14/03/24 10:15:00,1.234", "14/03/24 10:16:00,1.23",
+                     "15/03/24 14:02:11,LoggerConnect", "15/03/24 10:17:00,1.236"}));
+    // Before any date line the date reads as zeros.
+    EXPECT_EQ(Convert(CAPTURE_CSV2, Lines({"06:30:12"})), Lines({"00/00/00 06:30:12,0"}));
+}
+
+TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
+    auto tracked = [](CCaptureConverter& c) {
+        c.m_bTracking = 1;
+        c.m_bSkipping = 1;
+        std::snprintf(c.m_szDumpEvent, sizeof c.m_szDumpEvent, "10:16:02 12/03/24");
+        c.ReadBookmark();
+        c.m_nSkipCount = 1;
+        c.m_dStoredTotal = 5.0;
+    };
+    {
+        StringOutput out;
+        CCaptureConverter c(&out);
+        tracked(c);
+        Feed(c, CAPTURE_RAW, Lines({"10:16:00 12/03/24", "10:16:02", "10:16:02"}), 1);
+        EXPECT_EQ(out.bytes, "10:16:02\r\n");
+        EXPECT_EQ(c.m_nEventRepeats, 2); // the skipped repeat counts
+        EXPECT_EQ(c.m_dTotal, 5.0);
+        Feed(c, CAPTURE_RAW, Lines({"10:17:45", "10:30:00 13/03/24"}), 1);
+        EXPECT_STREQ(c.m_szDumpEvent, "10:30:00 13/03/24");
+        EXPECT_EQ(c.m_nEventRepeats, 1);
+        EXPECT_EQ(out.dumpDate, "Dump Date: 13/03/24");
+    }
+    {
+        StringOutput out;
+        CCaptureConverter c(&out);
+        tracked(c);
+        Feed(c, CAPTURE_RAW,
+             std::string(
+                 "\n\r\nSite: X\r\n2,12/03/24,10:16:00,12.6\r\n10:16:02\r\n10:20:00 1.5\r\n"),
+             2);
+        EXPECT_EQ(out.bytes, "\n10:20:00 1.5\r\n");
+        EXPECT_EQ(out.dumpDate, "");
+    }
+    {
+        // CSV-1: the header read while skipping gives the bucket size, and
+        // the total continues from the stored one.
+        StringOutput out;
+        CCaptureConverter c(&out);
+        tracked(c);
+        Feed(c, CAPTURE_CSV1,
+             Lines({"Site: RAIN001 HS     0.2", "10:16:00 12/03/24", "10:16:02", "10:17:45"}), 3);
+        EXPECT_EQ(out.bytes, Lines({"12/03/24 10:17:45,5.2"}));
+        EXPECT_STREQ(c.m_szDumpEvent, "10:17:45 12/03/24");
+    }
+    {
+        // Without the bookmarked record the stored total is still restored.
+        StringOutput out;
+        CCaptureConverter c(&out);
+        tracked(c);
+        c.m_dIncrement = 0.2;
+        c.m_nDecimals = 1;
+        Feed(c, CAPTURE_CSV1, Lines({"10:16:00 12/03/24", "10:18:00"}), 4);
+        EXPECT_EQ(out.bytes, Lines({"12/03/24 10:18:00,5.2"}));
+    }
+}
+
+TEST(CaptureConverterTest, LongLinesAndRandomBytesStayInside) {
+    // 600 bytes without LF: the buffer's worth is one line, nothing is lost.
+    const std::string longLine = std::string(600, 'x') + "\r\n";
+    EXPECT_EQ(Convert(CAPTURE_RAW, longLine), longLine);
+    EXPECT_EQ(Convert(CAPTURE_CSV1, longLine), "");
+
+    const char* pieces[] = {"0",          "1",        "9",
+                            ":",          "/",        ".",
+                            " ",          ",",        "\r\n",
+                            "\n",         "\r",       "Increment Set",
+                            "Rain ",      "Connect",  " HS",
+                            " ML",        " MJ",      " MA",
+                            "Record End", "12:00:00", "00:00:00 12/03/24"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes;
+        while (bytes.size() < 2000) {
+            if (random() % 4 == 0)
+                bytes += char(random() % 256);
+            else
+                bytes += pieces[random() % (sizeof pieces / sizeof *pieces)];
+        }
+        StringOutput out;
+        CCaptureConverter c(&out);
+        c.m_bTracking = (unsigned char)(round % 2);
+        c.m_bSkipping = (unsigned char)(round % 3 == 0);
+        c.m_nSkipCount = (unsigned char)(round % 5);
+        Feed(c, 1 + round % 4, bytes, unsigned(round));
+        EXPECT_LE(std::strlen(c.m_szDumpEvent), 17u);
+    }
+}
+
+} // namespace

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include "shell/CommPort.h"
+#include "tests/support/PtySimulatedLogger.h"
+#include "tests/upgrade/HexFixtures.h"
+#include "tests/upgrade/UpgradeBench.h"
+
+namespace {
+
+using Kind = SimulatedLogger::Kind;
+
+constexpr int kRecords = 120; // three ticks of the record loop
+
+struct KindRow {
+    Kind kind;
+    int box;
+    bool sdi12;
+};
+
+const KindRow kKinds[] = {
+    {Kind::Quenta, IDC_DEVICE_QUENTA, false},
+    {Kind::Px70, IDC_DEVICE_PX70, false},
+    {Kind::Px80, IDC_DEVICE_PX80, false},
+    {Kind::Ferrant, IDC_DEVICE_FERRANT, false},
+    {Kind::Vx5400, IDC_DEVICE_VX5400, true},
+    {Kind::Vx6400, IDC_DEVICE_VX6400, true},
+    {Kind::Lindqvar, IDC_DEVICE_LINDQVAR, true},
+    {Kind::LindqvarPlus, IDC_DEVICE_LINDQVAR_PLUS, true},
+};
+
+// A page with a loaded image of `records` data records and a simulated device on COM1.
+struct UpgradeRun {
+    explicit UpgradeRun(const KindRow& row, int records = kRecords) : sim(*b.peer, row.kind) {
+        b.Show();
+        b.Click(row.box);
+        b.Load(b.WriteFile("fw.hex", FirmwareFile(records, "\n")));
+        b.page->Item<CEdit>(IDC_PASSWORD)->UserType("Ab3x");
+        b.Click(IDC_MORE);
+        sim.Attach();
+        b.h.Tabs().SetHangupTimeout(600);
+    }
+    void Start(long long runMs = 20000) {
+        b.h.Tabs().SetHangupTimeLeft(3);
+        b.Click(IDC_START_UPGRADE);
+        TestEnv::Advance(runMs);
+    }
+    bool Released() { return b.Enabled(IDC_START_UPGRADE) && b.TabsEnabled(); }
+    CCommPort& Port() { return *b.h.Tabs().GetCommPort(); }
+
+    UpgradeBench b;
+    SimulatedLogger sim;
+};
+
+TEST(UpgradeSequenceTest, EveryDeviceTypeTakesTheWholeImage) {
+    for (const KindRow& row : kKinds) {
+        SCOPED_TRACE(int(row.kind));
+        UpgradeRun r(row);
+        const bool saved7E1 = row.kind == Kind::LindqvarPlus;
+        if (saved7E1) {
+            r.Port().SetBaudRate(1200);
+            r.Port().SetEvenParity();
+            r.Port().SetSevenBits();
+        }
+        r.b.h.Tabs().SetHangupTimeLeft(3);
+        r.b.Click(IDC_START_UPGRADE);
+        EXPECT_FALSE(r.b.TabsEnabled());
+        EXPECT_FALSE(r.b.Enabled(IDC_DEVICE_QUENTA));
+        TestEnv::Advance(20000);
+
+        EXPECT_EQ(r.sim.records, BinaryRecords(kRecords));
+        EXPECT_EQ(r.sim.transmissions, kRecords + 1);
+        EXPECT_EQ(r.b.page->GetSendCount(), kRecords + 1);
+        EXPECT_EQ(r.b.page->GetReSendCount(), 0);
+        EXPECT_EQ(r.b.Text(IDC_SEND_COUNT), std::to_string(kRecords + 1));
+        EXPECT_EQ(r.b.page->GetProgress(), 100);
+        EXPECT_TRUE(r.b.Visible(IDC_STEP_COMPLETE));
+        EXPECT_FALSE(r.b.Visible(IDC_STEP_PROGRAMMING));
+        EXPECT_EQ(r.b.Text(IDC_RX_LINE), row.kind == Kind::Px70
+                                             ? std::string("(\x06) 0x06 (\r) 0x0D ")
+                                             : std::string("(\x06) 0x06 "));
+        EXPECT_TRUE(r.Released());
+        // Reloaded at every step; the Communicate page's tick counts it down
+        // between steps.
+        EXPECT_GE(r.b.h.Tabs().GetHangupTimeLeft(), 580);
+        if (row.sdi12) {
+            ASSERT_EQ(r.sim.commands.size(), 2u);
+            EXPECT_EQ(r.sim.commandBauds, (std::vector<unsigned>{1200, 1200}));
+            EXPECT_EQ(r.sim.recordBaud, 9600u);
+            EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "");
+            EXPECT_EQ(r.Port().GetBaudRate(), saved7E1 ? 1200u : 9600u);
+            EXPECT_EQ(r.Port().GetByteSize(), saved7E1 ? 7 : 8);
+            EXPECT_TRUE(r.b.Visible(IDC_STEP_EXECUTE));
+        } else if (row.kind == Kind::Ferrant) {
+            EXPECT_EQ(r.sim.commands.size(), 2u); // entry, then "v" CR
+            EXPECT_EQ(r.sim.commands.back(), "v\r");
+            EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "New Version : F2.1");
+        } else {
+            EXPECT_EQ(r.sim.versionRequestsAfterRecords, 1);
+            EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "New Version : Logger V5.02 03/03/26");
+            EXPECT_EQ(r.b.Text(IDC_STEP_VERSION), "Previous Version : Logger V4.10 12/01/24");
+            EXPECT_TRUE(r.b.Visible(IDC_STEP_PASSWORD));
+            EXPECT_EQ(r.b.Text(IDC_STEP_COPY),
+                      row.kind == Kind::Px70 ? "Copying Firmware to Data Flash" : "---");
+            EXPECT_EQ(r.b.Visible(IDC_STEP_COPY), row.kind == Kind::Px70);
+        }
+        r.b.h.modal.VerifyDone();
+    }
+}
+
+TEST(UpgradeSequenceTest, LoggerRefusalsAndADeviceAlreadyInProgramMode) {
+    {
+        UpgradeRun r(kKinds[0]);
+        r.sim.alreadyInProgramMode = true;
+        r.Start();
+        EXPECT_EQ(r.sim.commands, (std::vector<std::string>{"\r", "VER\r", "VER\r"}));
+        EXPECT_EQ(r.sim.records, BinaryRecords(kRecords));
+        EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "New Version : Logger V5.02 03/03/26");
+    }
+    {
+        UpgradeRun r(kKinds[2]);
+        r.sim.password = "AB3X";
+        r.b.h.modal.ExpectMessage(
+            "Wrong Password - Note it is Case Sensitive. Change the password and try again",
+            "Warning");
+        r.Start();
+        EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "Incorrect Password");
+        EXPECT_TRUE(r.Released());
+        EXPECT_EQ(r.sim.transmissions, 0);
+    }
+    {
+        UpgradeRun r(kKinds[0]);
+        r.b.page->GetDlgItem(IDC_PASSWORD)->SetWindowText("Ab3");
+        r.b.h.modal.ExpectMessage("Enter the 4 character Password", "Warning");
+        r.Start();
+        EXPECT_TRUE(r.sim.commands.empty());
+        EXPECT_TRUE(r.Released());
+    }
+    {
+        // PX70 silent after the erase: its copy stage fails.
+        UpgradeRun r(kKinds[1]);
+        r.sim.silentStage = 1;
+        r.b.h.modal.ExpectMessage(
+            "Turn Logger Power off and on - then try programming sequence again", "Warning");
+        r.Start();
+        EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS),
+                  "Copying Program to Data Flash -> Invalid programming response");
+        EXPECT_TRUE(r.Released());
+    }
+    {
+        UpgradeRun r(kKinds[3]);
+        r.sim.silentStage = 0;
+        r.b.h.modal.ExpectMessage("Check the correct Device Type is selected !!!!\nIf Ok then turn "
+                                  "Device Power off and on - and try programming sequence again",
+                                  "Warning");
+        r.Start();
+        EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS),
+                  "Erasing Program Flash -> Invalid programming response");
+        EXPECT_TRUE(r.Released());
+        r.b.h.modal.VerifyDone();
+    }
+}
+
+TEST(UpgradeSequenceTest, RecordRetriesNaksAndStop) {
+    {
+        // A record refused twice goes again; the re-sends count apart.
+        UpgradeRun r(kKinds[0], 10);
+        r.sim.nakFrame[3] = 2;
+        r.Start();
+        EXPECT_EQ(r.sim.records, BinaryRecords(10));
+        EXPECT_EQ(r.b.page->GetReSendCount(), 2);
+        EXPECT_EQ(r.b.page->GetSendCount(), 11);
+        EXPECT_EQ(r.sim.transmissions, 13);
+    }
+    {
+        // A record never answered goes out six times, then the upgrade fails.
+        UpgradeRun r(kKinds[4], 10);
+        r.sim.silentFrame[5] = 100;
+        r.b.h.modal.ExpectMessage(
+            "Invalid response during programming. Try clicking on 'Start Upgrade' again",
+            "Warning");
+        r.Start();
+        EXPECT_EQ(r.sim.transmissions, 5 + 6);
+        EXPECT_EQ(r.b.page->GetReSendCount(), 5);
+        EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "Programming -> Invalid Response");
+        EXPECT_EQ(r.Port().GetBaudRate(), 9600u);
+        EXPECT_TRUE(r.Released());
+        r.b.h.modal.VerifyDone();
+    }
+    {
+        // NAKs never end it; "Stop Upgrade" does, and a new start runs clean.
+        UpgradeRun r(kKinds[2], 10);
+        r.sim.nakForever = true;
+        r.Start(8000);
+        EXPECT_GT(r.sim.transmissions, 20);
+        EXPECT_FALSE(r.Released());
+        r.b.Click(IDC_STOP_UPGRADE);
+        TestEnv::Advance(100);
+        EXPECT_TRUE(r.Released());
+        const int sent = r.sim.transmissions;
+        TestEnv::Advance(10000);
+        EXPECT_EQ(r.sim.transmissions, sent);
+        EXPECT_EQ(r.b.page->GetProgress(), 9); // one first send of eleven frames
+    }
+}
+
+TEST(UpgradeSequenceTest, Sdi12AddressAndProgramCommandOutcomes) {
+    {
+        UpgradeRun r(kKinds[5]);
+        r.sim.sdi12Address = '1';
+        r.b.h.modal.ExpectMessage("Set the transducer SDI-12 Address to 0 and try again",
+                                  "Warning");
+        r.Start();
+        EXPECT_TRUE(r.Released());
+        EXPECT_EQ(r.Port().GetBaudRate(), 9600u);
+        EXPECT_EQ(r.Port().GetByteSize(), 8);
+        EXPECT_EQ(r.sim.transmissions, 0);
+    }
+    {
+        UpgradeRun r(kKinds[6]);
+        r.sim.programCommandReplyBytes = 0;
+        r.Start();
+        EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "No Response to Xprog command");
+        EXPECT_TRUE(r.Released());
+        EXPECT_EQ(r.Port().GetBaudRate(), 9600u);
+    }
+    {
+        // Five bytes to "Xprog": already in program mode, and on with the records.
+        UpgradeRun r(kKinds[7], 10);
+        r.sim.programCommandReplyBytes = 5;
+        r.b.h.Tabs().SetHangupTimeLeft(3);
+        r.b.Click(IDC_START_UPGRADE);
+        TestEnv::Advance(2150);
+        EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "Already in Program Mode");
+        TestEnv::Advance(5000);
+        EXPECT_EQ(r.sim.records, BinaryRecords(10));
+    }
+    for (bool oneByte : {true, false}) {
+        // Left in program mode: one byte, or silence and Yes.
+        UpgradeRun r(kKinds[4], 10);
+        r.sim.oneByteAddressReply = oneByte;
+        r.sim.silentAddress = !oneByte;
+        if (!oneByte)
+            r.b.h.modal.ExpectMessage("Bad or No reply, check cables and RS232 mode.\n\nTry "
+                                      "upgrading the firmware anyway?",
+                                      "Warning", IDYES);
+        r.Start();
+        EXPECT_EQ(r.sim.records, BinaryRecords(10));
+        EXPECT_EQ(r.sim.commands.size(), 1u);
+        EXPECT_EQ(r.sim.recordBaud, 9600u);
+        r.b.h.modal.VerifyDone();
+    }
+    {
+        UpgradeRun r(kKinds[4], 10);
+        r.sim.silentAddress = true;
+        r.b.h.modal.ExpectMessage(
+            "Bad or No reply, check cables and RS232 mode.\n\nTry upgrading the firmware anyway?",
+            "Warning", IDNO);
+        r.Start();
+        EXPECT_TRUE(r.Released());
+        EXPECT_EQ(r.sim.transmissions, 0);
+        EXPECT_EQ(r.Port().GetByteSize(), 8);
+        r.b.h.modal.VerifyDone();
+    }
+}
+
+} // namespace

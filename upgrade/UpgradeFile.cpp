@@ -1,0 +1,157 @@
+// The Firmware Upgrade page's firmware file: the choice, "File.cfg" and loading the image.
+#include <cstdlib>
+
+#include "framework/Files.h"
+#include "framework/ModalRunner.h"
+#include "shell/XTabCtrl.h"
+#include "upgrade/DialogUpgrade.h"
+
+namespace {
+
+const char kHexFilter[] = "Files (*.hex)|*.hex|All Files (*.*)|*.*||";
+const char kLindqvarFilter[] = "Lindqvar Files (LQ*.hex)|LQ*.hex|All Files (*.*)|*.*||";
+const char kLindqvarPlusFilter[] = "Lindqvar Plus Files (LP*.hex)|LP*.hex|All Files (*.*)|*.*||";
+const char kFileConfig[] = "File.cfg";
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    return home ? home : "";
+}
+
+} // namespace
+
+CDialogUpgrade::LoadResult CDialogUpgrade::ReadFirmware(const std::string& path) {
+    m_frames.clear();
+    m_nLineCount = 0;
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+        return LoadResult::NotOpened;
+    const std::uint64_t length = file.GetLength();
+    if (length > kHexFileLimit)
+        return LoadResult::Suspect;
+    m_abImage.resize(std::size_t(length));
+    m_abImage.resize(file.Read(m_abImage.data(), m_abImage.size()));
+    if (m_abImage.empty())
+        return LoadResult::Empty;
+    if (!ConvertHexFile(m_abImage.data(), m_abImage.size(), CheckedDevice() == DeviceType::Px70,
+                        &m_frames))
+        return LoadResult::Suspect;
+    m_nLineCount = int(m_frames.size());
+    return LoadResult::Loaded;
+}
+
+void CDialogUpgrade::WriteFileConfig() {
+    if (m_szDataFolder.empty())
+        return; // no data folder was published: nowhere to keep it
+    CFile file;
+    if (!file.Open(JoinPath(m_szDataFolder, kFileConfig),
+                   CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
+        return;
+    file.Write(m_strFirmwarePath);
+}
+
+void CDialogUpgrade::OnBnClickedSelectFile() {
+    m_btnSelectFile.EnableWindow(FALSE);
+    m_btnStartUpgrade.EnableWindow(FALSE);
+    m_editPassword.EnableWindow(FALSE);
+    EnableTabs(FALSE);
+    for (int id : {IDC_STEP_PASSWORD, IDC_STEP_ERASE, IDC_STEP_COPY, IDC_STEP_EXECUTE,
+                   IDC_STEP_PROGRAMMING, IDC_STEP_COMPLETE})
+        ShowStepLabel(id, false);
+
+    FileDialogRequest request;
+    request.open = true;
+    request.title = "Select Firmware to be Upgraded";
+    const DeviceType device = CheckedDevice();
+    request.filter = device == DeviceType::Lindqvar       ? kLindqvarFilter
+                     : device == DeviceType::LindqvarPlus ? kLindqvarPlusFilter
+                                                          : kHexFilter;
+    if (m_bFirstBrowse) {
+        const std::string recalled = FolderOf(m_strFirmwarePath);
+        request.initialFolder = recalled.empty() ? HomeFolder() : recalled;
+        m_bFirstBrowse = 0;
+    }
+
+    const auto reEnable = [this] {
+        m_btnSelectFile.EnableWindow(TRUE);
+        m_editPassword.EnableWindow(TRUE);
+        m_btnStartUpgrade.EnableWindow(FALSE);
+        EnableTabs(TRUE);
+    };
+    if (!ModalRunner::Get().FileDialog(request)) {
+        m_stcFileLine.SetWindowText("No File Selected");
+        reEnable();
+        return;
+    }
+    m_strFirmwarePath = request.fileName;
+    m_stcFileLine.SetWindowText(m_strFirmwarePath);
+
+    switch (ReadFirmware(m_strFirmwarePath)) {
+    case LoadResult::NotOpened:
+        m_stcFileLine.SetWindowText("File not Found");
+        reEnable();
+        return;
+    case LoadResult::Empty:
+        m_stcFileLine.SetWindowText("File Could not be Opened");
+        reEnable();
+        return;
+    case LoadResult::Suspect:
+        m_stcFileLine.SetWindowText("File Content Suspect");
+        reEnable();
+        return;
+    case LoadResult::Loaded:
+        break;
+    }
+    WriteFileConfig();
+    SetStatus("Reading File....");
+    SetTimer(IDT_UPGRADE_LOAD, 100);
+}
+
+void CDialogUpgrade::RecallFirmwareFile() {
+    std::string bytes;
+    if (m_szDataFolder.empty() || !ReadWholeFile(JoinPath(m_szDataFolder, kFileConfig), &bytes) ||
+        bytes.empty()) {
+        m_strFirmwarePath.clear();
+        m_stcFileLine.SetWindowText("No File Selected");
+        m_btnSelectFile.EnableWindow(TRUE);
+        m_editPassword.EnableWindow(TRUE);
+        return;
+    }
+    m_strFirmwarePath = bytes.substr(0, bytes.find('\0'));
+    m_stcFileLine.SetWindowText(m_strFirmwarePath);
+    m_btnSelectFile.EnableWindow(FALSE);
+    m_btnStartUpgrade.EnableWindow(FALSE);
+    m_editPassword.EnableWindow(FALSE);
+    SetStatus("Reading File....");
+    SetTimer(IDT_UPGRADE_LOAD, 100);
+}
+
+void CDialogUpgrade::LoadImage() {
+    KillTimer(IDT_UPGRADE_LOAD);
+    {
+        CWaitCursor wait;
+        switch (ReadFirmware(m_strFirmwarePath)) {
+        case LoadResult::Loaded:
+            m_btnStartUpgrade.EnableWindow(TRUE);
+            break;
+        case LoadResult::NotOpened:
+            m_strFirmwarePath.clear();
+            m_stcFileLine.SetWindowText("No File Selected");
+            break;
+        case LoadResult::Empty:
+        case LoadResult::Suspect:
+            m_stcFileLine.SetWindowText("File Content Suspect");
+            break;
+        }
+        m_btnSelectFile.EnableWindow(TRUE);
+        m_editPassword.EnableWindow(TRUE);
+        EnableDeviceBoxes(TRUE);
+        EnableTabs(TRUE);
+        SetStatus("File Read");
+    }
+}
