@@ -3,6 +3,14 @@
 // reports the bytes lost and the page's CPU time per MB.
 //
 //   terminal_stream_bench [--bytes N] [--baud B]
+//   terminal_stream_bench --silent SECONDS
+//
+// --silent keeps the port open with nothing arriving and reports how long
+// the event loop was held: the longest single event delivery and the share
+// of the time spent delivering events (the program's own work: timers,
+// polls, painting), and, from outside, the longest gap between the ticks of
+// a 1 ms timer (less the 1 ms), which on a busy machine also holds the time
+// the process waited for a processor.
 //
 // The far end writes without ever blocking: bytes the tty cannot take
 // because the page fell behind are counted as lost, as a UART would drop
@@ -14,6 +22,7 @@
 #include <unistd.h>
 
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -56,12 +65,94 @@ std::string MakeDump(std::size_t bytes) {
     return dump;
 }
 
+// Times every event delivery of the program (on the real clock).
+class TimedApplication : public FrameworkApplication {
+public:
+    using FrameworkApplication::FrameworkApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (!timing || depth > 0)
+            return FrameworkApplication::notify(receiver, event);
+        ++depth;
+        const auto start = std::chrono::steady_clock::now();
+        const bool result = FrameworkApplication::notify(receiver, event);
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        --depth;
+        if (receiver != ignored) {
+            busyMs += ms;
+            longestMs = std::max(longestMs, ms);
+        }
+        return result;
+    }
+    bool timing = false;
+    const QObject* ignored = nullptr; // the measuring timer itself
+    double busyMs = 0;
+    double longestMs = 0;
+
+private:
+    int depth = 0;
+};
+
+// The port open on a silent line: how long is the event loop held?
+int RunSilent(TimedApplication& app, CDialogSelect& page, double seconds, const char* root) {
+    using Clock = std::chrono::steady_clock;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    Clock::time_point start;
+    Clock::time_point last;
+    double longestMs = 0;
+    double heldMs = 0;
+    long ticks = 0;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const Clock::time_point now = Clock::now();
+        const double gapMs = std::chrono::duration<double, std::milli>(now - last).count();
+        last = now;
+        ++ticks;
+        const double overMs = gapMs - 1.0;
+        longestMs = std::max(longestMs, overMs);
+        if (overMs > 1.0)
+            heldMs += overMs;
+        if (std::chrono::duration<double>(now - start).count() >= seconds)
+            app.quit();
+    });
+    QTimer starter;
+    QObject::connect(&starter, &QTimer::timeout, [&] {
+        if (page.GetPortNumber() != 1)
+            return;
+        starter.stop();
+        start = last = Clock::now();
+        app.ignored = &ticker;
+        app.timing = true;
+        ticker.start(1);
+    });
+    starter.start(50);
+    app.exec();
+    app.timing = false;
+    const double totalMs = std::chrono::duration<double, std::milli>(last - start).count();
+    std::printf("silent line:     %.1f s with COM1 open, %ld ticks of a 1 ms timer\n",
+                totalMs / 1000.0, ticks);
+    std::printf("longest event:   %.3f ms (the program's longest single delivery)\n",
+                app.longestMs);
+    std::printf("loop busy:       %.3f %% of the time (the program's deliveries)\n",
+                totalMs > 0 ? 100.0 * app.busyMs / totalMs : 0);
+    std::printf("longest gap:     %.2f ms beyond the tick (seen from outside)\n", longestMs);
+    std::printf("gaps over 1 ms:  %.3f %% of the time\n",
+                totalMs > 0 ? 100.0 * heldMs / totalMs : 0);
+    std::printf("bytes received:  %lld\n", page.GetTotalReceived());
+    std::filesystem::remove_all(root);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::size_t total = 2u << 20;
     int baud = 57600;
+    double silentSeconds = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--silent") == 0)
+            silentSeconds = std::atof(argv[i + 1]);
         if (std::strcmp(argv[i], "--bytes") == 0)
             total = std::size_t(std::atoll(argv[i + 1]));
         else if (std::strcmp(argv[i], "--baud") == 0)
@@ -89,11 +180,14 @@ int main(int argc, char** argv) {
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
     std::filesystem::create_symlink(slaveName, ports + "/COM1");
 
-    FrameworkApplication app(argc, argv);
+    TimedApplication app(argc, argv);
     RegisterProgramResources();
     CKestruneDlg main;
     main.Create(IDD_KESTRUNE_DIALOG, nullptr);
     CDialogSelect& page = *main.GetSelectPage();
+
+    if (silentSeconds > 0)
+        return RunSilent(app, page, silentSeconds, root);
 
     const std::string dump = MakeDump(total);
     std::atomic<std::size_t> written{0};

@@ -1,18 +1,23 @@
 #include "framework/Application.h"
 
 #include <QKeyEvent>
+#include <QStyle>
 #include <QWidget>
 #include <clocale>
 
+#include "framework/DialogStyle.h"
 #include "framework/Wnd.h"
 
 FrameworkApplication::FrameworkApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // Qt sets the process locale from the environment; numbers stay C.
     std::setlocale(LC_NUMERIC, "C");
-    // Dialog units are laid out for a small dialog font.
-    QFont dialogFont = font();
+    // Dialog units are laid out for the original platform's 8-point dialog
+    // font; this sans font has its metrics (from scripts/setup's packages).
+    QFont dialogFont("Liberation Sans");
+    dialogFont.setStyleHint(QFont::SansSerif);
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
+    setStyle(new DialogStyle(style()->name()));
 }
 
 UINT FrameworkApplication::VirtualKeyOf(const QKeyEvent* event) {

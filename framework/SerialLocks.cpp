@@ -37,11 +37,11 @@ int LockOwner(const std::string& path) {
     char text[32] = {};
     const ssize_t n = read(fd, text, sizeof text - 1);
     close(fd);
-    if (n == ssize_t(sizeof(int))) {
+    // Four bytes that are not all digits and blanks are a binary id.
+    if (n == ssize_t(sizeof(int)) && std::strspn(text, "0123456789 \n") != sizeof(int)) {
         int binary = 0;
         std::memcpy(&binary, text, sizeof binary);
-        if (binary > 0 && !std::strchr(text, '\n'))
-            return binary;
+        return binary > 0 ? binary : 0;
     }
     if (n <= 0)
         return 0;

@@ -45,7 +45,6 @@ bool CCommPort::Open(const char* path) {
 
 void CCommPort::Close() {
     m_device.Close();
-    m_readTotalMs = 0;
 }
 
 void CCommPort::Purge() {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
 #include <string>
 #include <sys/ioctl.h>
@@ -107,6 +108,34 @@ TEST_F(CommPortTest, HeldPortFailsToOpenAndLeavesNothingOpen) {
     peer.Release();
     EXPECT_TRUE(port.Open(ComDevicePath(4).c_str())) << port.GetOpenError();
     EXPECT_TRUE(port.GetOpenError().empty());
+}
+
+// Another process's UUCP lock file keeps the port from us; while we hold a
+// port our own lock file names us, and it goes when we let the port go.
+TEST_F(CommPortTest, UucpLockFilesAreHonouredAndKept) {
+    ASSERT_TRUE(peer.LinkAs(ports.Path(), 5));
+    const std::string lock = ports.Path() + "/" + LockFileName(peer.SlavePath());
+    std::FILE* f = std::fopen(lock.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fprintf(f, "%10d\n", int(getppid()));
+    std::fclose(f);
+    EXPECT_FALSE(port.Open(ComDevicePath(5).c_str()));
+    EXPECT_NE(port.GetOpenError().find("in use"), std::string::npos) << port.GetOpenError();
+    EXPECT_EQ(ProbePort(ComDevicePath(5).c_str()), PortProbe::InUse);
+
+    ASSERT_EQ(unlink(lock.c_str()), 0);
+    EXPECT_EQ(ProbePort(ComDevicePath(5).c_str()), PortProbe::Available);
+    ASSERT_TRUE(port.Open(ComDevicePath(5).c_str())) << port.GetOpenError();
+    char text[16] = {};
+    f = std::fopen(lock.c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(std::fread(text, 1, sizeof text - 1, f), 11u);
+    std::fclose(f);
+    EXPECT_EQ(std::atoi(text), int(getpid()));
+    EXPECT_EQ(ProbePort(ComDevicePath(5).c_str()), PortProbe::InUse);
+    port.Close();
+    EXPECT_NE(access(lock.c_str(), F_OK), 0);
+    EXPECT_EQ(ProbePort(ComDevicePath(99).c_str()), PortProbe::Missing);
 }
 
 TEST_F(CommPortTest, SecondOpenInSameProcessFailsAndFirstKeepsWorking) {
