@@ -158,12 +158,13 @@ bool SyncFolderOf(const std::string& path) {
 
 } // namespace
 
-bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error) {
-    const std::string temp = path + ".part";
+bool ReplaceFileContentsVia(const std::string& path, const std::string& tempPath,
+                            const std::string& bytes, int* error, std::string* failedPath) {
     int failure = 0;
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::string failedAt = tempPath;
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        failure = errno;
+        failure = errno != 0 ? errno : EIO;
     } else {
         std::size_t done = 0;
         while (done < bytes.size() && failure == 0) {
@@ -175,22 +176,31 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes, int*
             else
                 done += std::size_t(n);
         }
-        // The new bytes are on the disk before they take the name.
+        // The new bytes are on the disk, and the close reported nothing,
+        // before they take the name.
         if (failure == 0 && ::fsync(fd) != 0)
             failure = errno;
         if (::close(fd) != 0 && failure == 0)
             failure = errno;
-        if (failure == 0 && ::rename(temp.c_str(), path.c_str()) != 0)
+        if (failure == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0) {
             failure = errno;
+            failedAt = path;
+        }
         if (failure != 0)
-            ::unlink(temp.c_str());
+            ::unlink(tempPath.c_str());
     }
     if (failure == 0)
         SyncFolderOf(path); // the rename itself survives a power cut
     if (error != nullptr)
         *error = failure;
+    if (failedPath != nullptr)
+        *failedPath = failure != 0 ? failedAt : std::string();
     errno = failure;
     return failure == 0;
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error) {
+    return ReplaceFileContentsVia(path, path + ".part", bytes, error);
 }
 
 bool CopyFileReplace(const std::string& from, const std::string& to) {

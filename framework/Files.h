@@ -57,6 +57,11 @@ bool CreateFolder(const std::string& path);
 // the original stays as it was, no temporary file is left, and `error` (and
 // errno) get the system's reason.
 bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error = nullptr);
+// The same through the temporary file `tempPath`; on failure `failedPath`
+// (when given) names the file the failure was at.
+bool ReplaceFileContentsVia(const std::string& path, const std::string& tempPath,
+                            const std::string& bytes, int* error = nullptr,
+                            std::string* failedPath = nullptr);
 // Copies, replacing the target through ReplaceFileContents.
 bool CopyFileReplace(const std::string& from, const std::string& to);
 bool DeleteFileAt(const std::string& path);

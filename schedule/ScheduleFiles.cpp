@@ -56,48 +56,7 @@ std::string TempPathFor(const std::string& path) {
 FileResult WriteFileWhole(const std::string& path, const std::string& tempPath,
                           const std::string& bytes) {
     FileResult result;
-    int failure = 0;
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        result.error = errno != 0 ? errno : EIO;
-        result.path = tempPath;
-        return result;
-    }
-    std::size_t done = 0;
-    while (done < bytes.size() && failure == 0) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            failure = n < 0 ? errno : EIO;
-        else
-            done += std::size_t(n);
-    }
-    // The new bytes are on the disk, and the close reported nothing, before
-    // they take the name.
-    if (failure == 0 && ::fsync(fd) != 0)
-        failure = errno;
-    if (::close(fd) != 0 && failure == 0)
-        failure = errno;
-    result.path = tempPath;
-    if (failure == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0) {
-        failure = errno;
-        result.path = path;
-    }
-    if (failure != 0) {
-        ::unlink(tempPath.c_str());
-        result.error = failure;
-        return result;
-    }
-    result.path.clear();
-    // The rename itself survives a power cut once the folder is synced.
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    ReplaceFileContentsVia(path, tempPath, bytes, &result.error, &result.path);
     return result;
 }
 
