@@ -2,6 +2,7 @@
 
 #include <QDateTimeEdit>
 #include <QLocale>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
@@ -9,9 +10,21 @@ namespace {
 // Qt's date edit with two-digit years read as the program reads them.
 class PickerEdit : public QDateTimeEdit {
 public:
-    explicit PickerEdit(QWidget* parent) : QDateTimeEdit(parent) {}
+    explicit PickerEdit(QWidget* parent) : QDateTimeEdit(parent) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
 
 protected:
+    // Like the combo boxes: a wheel turned over a picker without the focus
+    // changes nothing.
+    void wheelEvent(QWheelEvent* event) override {
+        if (!hasFocus()) {
+            event->ignore();
+            return;
+        }
+        QDateTimeEdit::wheelEvent(event);
+    }
+
     QDateTime dateTimeFromText(const QString& text) const override {
         QDateTime value = QDateTimeEdit::dateTimeFromText(text);
         const QString format = displayFormat();

@@ -2,7 +2,9 @@
 // temporary data folder, driven by control id.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDateTimeEdit>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "framework/Files.h"
@@ -297,6 +299,20 @@ TEST_F(EditSchedule, PickedDatesArriveWithTheirPayload) {
             edit->interpretText();
             EXPECT_EQ(year, spy.m_dtDate.GetTime().year) << typed;
         }
+
+        // A wheel turned over the picker changes it only while it has the focus.
+        auto wheel = [edit] {
+            const QPointF at(edit->width() / 2.0, edit->height() / 2.0);
+            QWheelEvent event(at, edit->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(edit, &event);
+        };
+        spy.GetDlgItem(IDC_ES_NAME)->SetFocus();
+        const int before = spy.m_dtDate.GetTime().year;
+        const std::size_t notices = spy.picked.size();
+        wheel();
+        EXPECT_EQ(before, spy.m_dtDate.GetTime().year);
+        EXPECT_EQ(notices, spy.picked.size());
         return IDCANCEL;
     });
     spy.SetDataFolder(m_folder);
