@@ -56,6 +56,10 @@ void Clock::UseVirtual(const LocalTime& start) {
     g_virtualEpochStart = ToTimeT(start);
 }
 
+void Clock::SetVirtualLocal(const LocalTime& now) {
+    g_virtualEpochStart = ToTimeT(now) - std::time_t(g_virtualMs / 1000);
+}
+
 void Clock::UseReal() {
     g_virtual = false;
 }

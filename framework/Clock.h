@@ -25,6 +25,9 @@ public:
     // Tests: from now on time stands still at `start` until AdvanceTo moves it.
     static void UseVirtual(const LocalTime& start);
     static void UseReal();
+    // Tests: the wall clock is set to `now` (as by hand or a daylight-saving
+    // change); the monotonic milliseconds and the timers do not move.
+    static void SetVirtualLocal(const LocalTime& now);
     static bool IsVirtual();
     // Moves the virtual clock forward to `ms` (never backwards).
     static void AdvanceVirtualTo(std::int64_t ms);

@@ -7,6 +7,7 @@
 #include <QShowEvent>
 
 #include "framework/DateTimeCtrl.h"
+#include "framework/ListCtrl.h"
 #include "framework/ModalRunner.h"
 #include "framework/ProgressCtrl.h"
 #include "framework/TabCtrl.h"
@@ -65,6 +66,8 @@ std::unique_ptr<CControl> CreateDefaultControl(ControlKind kind) {
         return std::make_unique<CComboBox>();
     case ControlKind::TabControl:
         return std::make_unique<CTabCtrl>();
+    case ControlKind::ListView:
+        return std::make_unique<CListCtrl>();
     case ControlKind::DateTime:
         return std::make_unique<CDateTimeCtrl>();
     case ControlKind::Progress:

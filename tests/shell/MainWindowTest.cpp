@@ -113,16 +113,17 @@ TEST(MainWindowTest, WarningBlinksWhileAutoPollingIsDisabled) {
     CWnd* warning = h.Main().GetDlgItem(IDC_AUTOPOLL_DISABLED);
     ASSERT_NE(warning, nullptr);
     EXPECT_FALSE(warning->IsWindowVisible());
-    EXPECT_TRUE(Watch(warning, 1150).empty());
+    // Past the Schedule page's first tick (2000 ms), which publishes its box.
+    EXPECT_TRUE(Watch(warning, 2150).empty());
 
-    h.Tabs().SetAutoPollDisabled(1); // at 1250
+    h.Tabs().SetAutoPollDisabled(1); // at 2250
     EXPECT_EQ(Watch(warning, 2400),
-              (Changes{{1600, true}, {2100, false}, {2600, true}, {3100, false}, {3600, true}}));
+              (Changes{{2600, true}, {3100, false}, {3600, true}, {4100, false}, {4600, true}}));
     // Cleared while shown: hidden at the next tick, and for good.
     h.Tabs().SetAutoPollDisabled(0);
-    EXPECT_EQ(Watch(warning, 2000), (Changes{{4100, false}}));
-    h.Tabs().SetAutoPollDisabled(1); // at 5650
-    EXPECT_EQ(Watch(warning, 500), (Changes{{6100, true}}));
+    EXPECT_EQ(Watch(warning, 2000), (Changes{{5100, false}}));
+    h.Tabs().SetAutoPollDisabled(1); // at 6650
+    EXPECT_EQ(Watch(warning, 500), (Changes{{7100, true}}));
     h.modal.VerifyDone();
 }
 

@@ -1,0 +1,385 @@
+// The Schedule page's site list: the start-up load, the rows, check boxes,
+// colours, column widths, the Edit Schedule dialog and "View Log".
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/Files.h"
+#include "framework/Text.h"
+#include "framework/TextViewer.h"
+#include "schedule/DialogEditSchedule.h"
+#include "schedule/DialogSchedule.h"
+#include "schedule/FieldReader.h"
+#include "schedule/ScheduleConfig.h"
+#include "schedule/ScheduleFiles.h"
+#include "schedule/ScheduleStatus.h"
+#include "shell/XTabCtrl.h"
+
+namespace {
+
+const char* const kHeadings[kColumnCount] = {"Enable",   "Site Name",       "Phone No.",  "Start",
+                                             "Interval", "Next Connection", "Last Event", "Status"};
+
+constexpr DWORD kListStyle = LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
+
+// The next line of a file read whole, as ReadFileLine gives it: through its
+// LF, at most size - 1 bytes and a NUL; 0 at the end.
+std::size_t NextLine(const std::string& bytes, std::size_t* pos, char* line, std::size_t size) {
+    if (*pos >= bytes.size())
+        return 0;
+    const std::size_t lf = bytes.find('\n', *pos);
+    const std::size_t end = lf == std::string::npos ? bytes.size() : lf + 1;
+    const std::size_t kept = std::min(end - *pos, size - 1);
+    std::memcpy(line, bytes.data() + *pos, kept);
+    line[kept] = '\0';
+    *pos = end;
+    return kept;
+}
+
+// At most the first `limit` bytes of a file; false when it cannot be read.
+bool ReadFileStart(const std::string& path, std::string* bytes, std::size_t limit) {
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+        return false;
+    bytes->resize(std::min<std::uint64_t>(file.GetLength(), limit));
+    bytes->resize(file.Read(bytes->data(), bytes->size()));
+    return true;
+}
+
+constexpr std::size_t kFileLimit = 4u << 20;
+
+} // namespace
+
+void CDialogSchedule::StartupLoad() {
+    m_szDataFolder = m_pTabCtrl ? m_pTabCtrl->GetDataFolder() : "";
+    for (int site = 1; site <= kSiteCount; ++site) {
+        m_bEnabled[site] = 0;
+        m_cStatus[site] = STATUS_NONE;
+        m_nRetriesLeft[site] = 0;
+    }
+    std::string bytes;
+    if (ReadFileStart(DataPath("stat.cfg"), &bytes, 64 * 1024))
+        ParseStatusConfig(bytes, m_cStatus);
+    LoadDumpEvents();
+
+    m_nQueue.Clear();
+    m_nCallingSite = 0;
+    m_nLastMinute = Clock::LocalNow().minute;
+    m_nStartDelay = 0;
+
+    for (int col = 0; col < kColumnCount; ++col)
+        m_listSites.InsertColumn(col, kHeadings[col], LVCFMT_LEFT);
+    m_listSites.SetExtendedStyle(kListStyle);
+    LoadSchedule();
+    SetEqualColumnWidths();
+    ReadCwConfig();
+    m_bLoaded = true;
+    // The recorded widths apply at once, not only at the next resize.
+    ApplyColumnWidths();
+}
+
+void CDialogSchedule::LoadDumpEvents() {
+    const std::string path = DataPath(kDumpEventFileName);
+    std::string bytes;
+    if (!ReadFileStart(path, &bytes, kFileLimit)) {
+        const DumpEventRecord defaults;
+        for (int site = 1; site <= kSiteCount; ++site) {
+            m_cEventCommand[site] = defaults.command;
+            std::memcpy(m_szDumpEvent[site], defaults.event, kDumpEventSize);
+            m_cEventRepeats[site] = defaults.repeats;
+            std::memcpy(m_szEventTotal[site], defaults.total, kEventTotalSize);
+        }
+        const FileResult made = CreateDefaultFile(path, ScheduleFileKind::DumpEvent);
+        if (!made.ok())
+            WarnWriteFailure(FILE_LAST, made.path, made.error);
+        return;
+    }
+    char line[kLineBufferSize];
+    std::size_t pos = 0;
+    for (int site = 1; site <= kSiteCount; ++site) {
+        const std::size_t count = NextLine(bytes, &pos, line, sizeof line);
+        const DumpEventRecord record = ParseDumpEventLine(count ? line : "", count);
+        m_cEventCommand[site] = record.command;
+        std::memcpy(m_szDumpEvent[site], record.event, kDumpEventSize);
+        m_cEventRepeats[site] = record.repeats;
+        std::memcpy(m_szEventTotal[site], record.total, kEventTotalSize);
+    }
+}
+
+void CDialogSchedule::LoadSchedule() {
+    std::string bytes;
+    m_listSites.DeleteAllItems();
+    if (ReadFileStart(DataPath(kSiteFileName), &bytes, kFileLimit)) {
+        char line[kLineBufferSize];
+        std::size_t pos = 0;
+        for (int site = 1; site <= kSiteCount; ++site) {
+            // A short file: the sites past its end are default sites.
+            if (NextLine(bytes, &pos, line, sizeof line) == 0)
+                BoundedCopy(line, sizeof line - 1, DefaultSiteLine(site).c_str());
+            FillSiteRow(site - 1, site, line, TRUE);
+        }
+    } else {
+        for (int site = 1; site <= kSiteCount; ++site) {
+            const int row = m_listSites.InsertItem(site - 1, Format("%d", site).c_str());
+            const char* cells[] = {"", "", "-", "-", "", "", ""};
+            for (int col = COL_SITE_NAME; col <= COL_STATUS; ++col)
+                m_listSites.SetItemText(row, col, cells[col - 1]);
+            m_tsInterval[site] = SiteInterval{};
+        }
+    }
+
+    bool disable = false;
+    if (ReadFileStart(DataPath("en.cfg"), &bytes, 64 * 1024))
+        ParseEnableConfig(bytes, &disable, m_bEnabled);
+    else
+        std::memset(m_bEnabled, 0, sizeof m_bEnabled);
+    m_btnDisableAutoPoll.SetCheck(disable ? BST_CHECKED : BST_UNCHECKED);
+    for (int site = 1; site <= kSiteCount; ++site)
+        m_listSites.SetCheck(site - 1, m_bEnabled[site] ? TRUE : FALSE);
+}
+
+void CDialogSchedule::FillSiteRow(int row, int site, const char* line, BOOL insert) {
+    char field[kFieldBufferSize];
+    const char* p = CopyField(line, field); // site number
+    if (insert) {
+        m_listSites.InsertItem(row, Format("%d", site).c_str());
+        m_listSites.SetCheck(row, FALSE);
+    }
+    p = CopyField(p, field);
+    m_listSites.SetItemText(row, COL_SITE_NAME, field);
+    p = CopyField(p, field);
+    m_listSites.SetItemText(row, COL_PHONE, field[0] == 'D' ? "Direct" : field);
+    p = CopyField(p, field); // attempts
+
+    p = CopyField(p, field);
+    std::string start = field;
+    ParseStartTime(site, start);
+    m_listSites.SetItemText(row, COL_START, start.c_str());
+
+    char unit[kFieldBufferSize];
+    p = CopyField(p, field);
+    CopyField(p, unit);
+    if (std::strcmp(field, "0") == 0) {
+        m_tsInterval[site] = SiteInterval{};
+        m_listSites.SetItemText(row, COL_START, "-");
+        m_listSites.SetItemText(row, COL_INTERVAL, "-");
+    } else {
+        m_tsInterval[site] = ParseInterval(field, unit[0]);
+        m_listSites.SetItemText(row, COL_INTERVAL, IntervalColumnText(field, unit[0]).c_str());
+    }
+    UpdateNextConnection(site, row);
+    m_listSites.SetItemText(row, COL_LAST_EVENT, m_szDumpEvent[site]);
+    m_listSites.SetItemText(row, COL_STATUS, StatusText(m_cStatus[site]));
+}
+
+void CDialogSchedule::SetSiteStatus(int row, int site, char code) {
+    code = NormalizeStatus(code);
+    m_listSites.SetItemText(row, COL_STATUS, StatusText(code));
+    if (code != m_cStatus[site]) {
+        m_cStatus[site] = code;
+        WriteStatusConfig();
+    }
+}
+
+void CDialogSchedule::WriteStatusConfig() {
+    const std::string path = DataPath("stat.cfg");
+    const FileResult result = WriteFileWhole(path, FormatStatusConfig(m_cStatus));
+    if (!result.ok())
+        WarnWriteFailure(FILE_STAT, path, result.error);
+}
+
+void CDialogSchedule::WriteEnableConfig() {
+    const std::string path = DataPath("en.cfg");
+    const FileResult result =
+        WriteFileWhole(path, FormatEnableConfig(IsAutoPollBoxTicked(), m_bEnabled));
+    if (!result.ok())
+        WarnWriteFailure(FILE_EN, path, result.error);
+}
+
+void CDialogSchedule::WriteCwConfig() {
+    const std::string path = DataPath("cw.cfg");
+    const FileResult result = WriteFileWhole(path, FormatColumnWidths(m_nColWidth));
+    if (!result.ok())
+        WarnWriteFailure(FILE_CW, path, result.error);
+}
+
+void CDialogSchedule::ReadCwConfig() {
+    const std::string path = DataPath("cw.cfg");
+    std::string bytes;
+    CFile file;
+    if (file.Open(path, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
+                            CFile::typeBinary)) {
+        char buffer[150];
+        bytes.assign(buffer, file.Read(buffer, sizeof buffer));
+        file.Close();
+    }
+    if (bytes.empty()) {
+        RecordColumnWidths();
+        WriteCwConfig();
+        return;
+    }
+    ParseColumnWidths(bytes, m_nColWidth);
+}
+
+void CDialogSchedule::RecordColumnWidths() {
+    CRect client;
+    m_listSites.GetClientRect(&client);
+    int sum = 0;
+    for (int col = 0; col < kColumnCount - 1; ++col) {
+        m_nColWidth[col] = m_listSites.GetColumnWidth(col);
+        sum += m_nColWidth[col];
+    }
+    m_nColWidth[kColumnCount - 1] = client.Width() - sum;
+    m_nColWidth[kColumnCount] = client.Width();
+}
+
+void CDialogSchedule::ApplyColumnWidths() {
+    // Nothing is recorded before the load, and a list width of 0 or less
+    // (a hand-edited "cw.cfg") gives no proportions.
+    if (!m_bLoaded || m_nColWidth[kColumnCount] <= 0)
+        return;
+    CRect client;
+    m_listSites.GetClientRect(&client);
+    const long long width = client.Width();
+    long long used = 0;
+    for (int col = 0; col < kColumnCount - 1; ++col) {
+        const long long w = std::max(0, m_nColWidth[col]) * width / m_nColWidth[kColumnCount];
+        m_listSites.SetColumnWidth(col, int(std::max(0LL, w)));
+        used += std::max(0LL, w);
+    }
+    m_listSites.SetColumnWidth(kColumnCount - 1, int(std::max(0LL, width - used)));
+}
+
+void CDialogSchedule::SetEqualColumnWidths() {
+    CRect client;
+    m_listSites.GetClientRect(&client);
+    const int each = client.Width() / kColumnCount;
+    for (int col = 0; col < kColumnCount - 1; ++col)
+        m_listSites.SetColumnWidth(col, each);
+    m_listSites.SetColumnWidth(kColumnCount - 1, client.Width() - each * (kColumnCount - 1));
+}
+
+void CDialogSchedule::CheckListBoxes() {
+    bool changed = false;
+    for (int site = 1; site <= kSiteCount && site <= m_listSites.GetItemCount(); ++site) {
+        const int row = site - 1;
+        const BYTE ticked = m_listSites.GetCheck(row) ? 1 : 0;
+        if (ticked != m_bEnabled[site]) {
+            m_bEnabled[site] = ticked;
+            changed = true;
+        }
+        if (!ticked)
+            SetSiteStatus(row, site, STATUS_NONE);
+    }
+    if (changed) {
+        RedrawAllRows();
+        WriteEnableConfig();
+    }
+}
+
+void CDialogSchedule::RedrawRow(int row) {
+    m_listSites.RedrawItems(row, row);
+}
+
+void CDialogSchedule::RedrawAllRows() {
+    m_listSites.RedrawItems(0, kSiteCount - 1);
+}
+
+void CDialogSchedule::OnClickList(NMHDR* payload) {
+    static_cast<NMITEMACTIVATE*>(payload)->result = 0;
+    SetTimer(IDT_LIST_CLICK, 50);
+}
+
+void CDialogSchedule::OnItemChangedList(NMHDR* payload) {
+    // A check box changed by the user, with the mouse or the keyboard.
+    if (static_cast<NMLISTVIEW*>(payload)->uChanged & LVIF_STATE)
+        SetTimer(IDT_LIST_CLICK, 50);
+}
+
+void CDialogSchedule::OnDblClkList(NMHDR* payload) {
+    (void)payload;
+    const int row = m_listSites.GetNextItem(-1, LVNI_SELECTED);
+    if (row < 0)
+        return;
+    const int site = std::atoi(m_listSites.GetItemText(row, COL_ENABLE).c_str());
+    if (site < 1 || site > kSiteCount)
+        return;
+
+    CDialogEditSchedule dialog;
+    dialog.SetDataFolder(m_szDataFolder + "/");
+    dialog.SetSite(site);
+    dialog.DoModal();
+
+    char line[kLineBufferSize];
+    if (ReadSiteFileLine(kDumpEventFileName, site, line, sizeof line)) {
+        const DumpEventRecord record = ParseDumpEventLine(line, std::strlen(line));
+        m_cEventCommand[site] = record.command;
+        std::memcpy(m_szDumpEvent[site], record.event, kDumpEventSize);
+        m_cEventRepeats[site] = record.repeats;
+        std::memcpy(m_szEventTotal[site], record.total, kEventTotalSize);
+    }
+    if (ReadSiteFileLine(kSiteFileName, site, line, sizeof line))
+        FillSiteRow(row, site, line, FALSE);
+}
+
+void CDialogSchedule::RowColors(int site, COLORREF* text, COLORREF* background) const {
+    if (IsAutoPollBoxTicked() && m_bEnabled[site]) {
+        *text = RGB(90, 90, 90);
+        *background = RGB(200, 200, 200);
+    } else if (site == m_nCallingSite) {
+        *text = RGB(0, 0, 0);
+        *background = RGB(255, 255, 0);
+    } else if (IsSuccessStatus(m_cStatus[site])) {
+        *text = RGB(0, 0, 0);
+        *background = RGB(0, 255, 0);
+    } else if (IsFailureStatus(m_cStatus[site])) {
+        *text = RGB(255, 255, 255);
+        *background = RGB(255, 0, 0);
+    } else {
+        *text = RGB(0, 0, 0);
+        *background = RGB(255, 255, 255);
+    }
+}
+
+void CDialogSchedule::OnCustomDrawList(NMHDR* payload) {
+    auto* draw = static_cast<NMLVCUSTOMDRAW*>(payload);
+    if (draw->dwDrawStage == CDDS_PREPAINT) {
+        draw->result = CDRF_NOTIFYITEMDRAW;
+    } else if (draw->dwDrawStage == CDDS_ITEMPREPAINT) {
+        const int site = draw->dwItemSpec + 1;
+        if (site >= 1 && site <= kSiteCount)
+            RowColors(site, &draw->clrText, &draw->clrTextBk);
+        draw->result = CDRF_DODEFAULT;
+    } else {
+        draw->result = 0;
+    }
+}
+
+void CDialogSchedule::OnEndTrackHeader(NMHDR* payload) {
+    static_cast<NMHEADER*>(payload)->result = 0;
+    RecordColumnWidths();
+    WriteCwConfig();
+}
+
+void CDialogSchedule::OnViewLog() {
+    const std::string path = DataPath("log.txt");
+    CFile log;
+    if (!log.Open(path, CFile::modeRead | CFile::typeBinary)) {
+        MessageBox("Log file does not exist yet!\n\n", "Warning", MB_ICONEXCLAMATION);
+        return;
+    }
+    log.Close();
+    if (!TextViewer::Open(path))
+        MessageBox("Could not open the program:  Notepad.exe\n\n", "Warning", MB_ICONEXCLAMATION);
+}
+
+void CDialogSchedule::OnDisableAutoPolling() {
+    RedrawAllRows();
+    if (IsAutoPollBoxTicked()) {
+        m_nQueue.Clear();
+        if (m_pTabCtrl)
+            m_pTabCtrl->SetAutoPollDisabled(1);
+    } else if (m_pTabCtrl) {
+        m_pTabCtrl->SetAutoPollDisabled(0);
+    }
+    WriteEnableConfig();
+}
