@@ -238,7 +238,8 @@ private:
         SESSION_COMMAND2 = 6,
         SESSION_COMMAND2_DONE = 7,
         SESSION_COMMAND3 = 8,
-        SESSION_ENDING = 9, // the end step is due
+        SESSION_ENDING = 9,  // the end step is due
+        SESSION_HANGUP = 10, // hung up, "ATH" due: no step of the call runs
     };
     void OnWaitConnect();
     void OnCheckReply();

@@ -156,6 +156,7 @@ void CDialogSelect::OnHangup() {
             KillTimer(id);
         m_bCollectReply = 0;
         HandBackOnHangup();
+        m_nSessionState = SESSION_HANGUP;
         m_stcCaptureFile.SetWindowText("");
         if (m_nCaptureKind != CAPTURE_NONE) {
             m_fileCapture.Close();

@@ -51,7 +51,7 @@ protected:
         std::string eventFile;
         for (int site = 1; site <= kSiteCount; ++site) {
             auto it = sites.find(site);
-            char number[8];
+            char number[16];
             std::snprintf(number, sizeof number, "#%03d", site);
             siteFile += it == sites.end() ? DefaultSiteLine(site)
                                           : std::string(number) + "," + it->second.first + "," +
@@ -230,6 +230,81 @@ TEST_F(ScheduledCallTest, DirectLinkThreeFormsAndTheTrackedDump) {
     EXPECT_EQ(Data("rain.csv").substr(Data("rain.csv").size() - 23), "12/03/24 10:25:00,5.8\r\n");
     TestEnv::Advance(2000);
     EXPECT_EQ(EventLine(1), "2,10:25:00 12/03/24,1,5.800000\r");
+    h.modal.VerifyDone();
+}
+
+TEST_F(ScheduledCallTest, HangupInEveryWindowAndTheFirmwarePageHoldingTheLine) {
+    for (int site = 1; site <= 6; ++site)
+        m_callLines[site] = "ST^M,,,,,,,,,,,";
+    m_callLines[4] = "A^M~B^M,,,,,,,,,,,";
+    m_callLines[5] = "DUR/5/^t^M,t5.csv,,1,ST^M,,,,,,,";
+    Start({{1, {"S1", "551"}},
+           {2, {"S2", "552"}},
+           {3, {"S3", "553"}},
+           {4, {"S4", "554"}},
+           {5, {"S5", "555"}},
+           {6, {"S6", "556"}}},
+          {{5, "1,10:16:02 12/03/24,1,5.0\r\n"}});
+    for (const char* number : {"551", "552", "553", "554", "555", "556"})
+        modem->numbers[number] = Answer::Connect;
+    modem->replies["A"] = {{100, "data\r\n"}};
+    modem->replies["ST"] = {{100, "ok\r\n"}};
+    modem->replies["DUR/5/10:16"] = {
+        {1000, Lines({"Site: RAIN001 HS     0.2", "10:16:02 12/03/24", "10:18:00"})}};
+
+    // A capture the user started is stopped when the call is taken.
+    const std::string manual = h.env.Root() + "/manual.txt";
+    h.modal.ExpectDialog(IDD_CAPTURE, [](CDialog& d) {
+        d.Item<CButton>(IDC_CAPTURE_RAW)->Click();
+        return IDOK;
+    });
+    h.modal.ExpectFileDialog(manual);
+    h.Select().Item<CButton>(IDC_START_CAPTURE)->Click();
+
+    // The Firmware Upgrade page current over the due time: the line stays quiet.
+    h.ChooseTab(PAGE_FIRMWARE_UPGRADE);
+    TestEnv::Advance(20000);
+    EXPECT_EQ(Schedule().GetCallingSite(), 0);
+    EXPECT_EQ(peer->ReadAvailable(30), "");
+    h.ChooseTab(PAGE_COMMUNICATE);
+
+    // Dialling.
+    ASSERT_GE(RunUntil([&] { return Status() == "Schedule: S1 - Dialing..."; }, 3000, 10), 0);
+    EXPECT_EQ(h.Select().GetDlgItem(IDC_START_CAPTURE)->GetWindowText(), "Start Capture");
+    Hangup();
+    // Waiting for the modem's reply (the first call never dialled).
+    ASSERT_GE(RunUntil([&] { return modem->dialled.size() == 1; }, 30000, 10), 0);
+    EXPECT_FALSE(h.Tabs().IsTabEnabled(PAGE_FIRMWARE_UPGRADE));
+    TestEnv::Advance(1000);
+    Hangup();
+    // The reply seen, its check due.
+    ASSERT_GE(
+        RunUntil([&] { return modem->dialled.size() == 2 && h.Select().GetSessionState() == 3; },
+                 30000, 10),
+        0);
+    Hangup();
+    // A command with a piece still to go.
+    ASSERT_GE(RunUntil([&] { return h.Select().GetSessionState() == 4; }, 30000, 10), 0);
+    Hangup();
+    // The tracked dump once its records came: they are handed back.
+    ASSERT_GE(RunUntil([&] { return modem->loggerLines.size() == 4; }, 30000, 10), 0);
+    TestEnv::Advance(3000);
+    Hangup();
+    TestEnv::Advance(3 * 60 * 1000);
+
+    EXPECT_EQ(modem->dialled, (std::vector<std::string>{"552", "553", "554", "555", "556"}));
+    EXPECT_EQ(modem->hangups, 6);
+    EXPECT_EQ(modem->loggerLines, (std::vector<std::string>{"", "A", "", "DUR/5/10:16", "", "ST"}));
+    for (int site = 1; site <= 3; ++site)
+        EXPECT_EQ(Outcomes(site), std::vector<std::string>{"Modem Error - Unknown \r"}) << site;
+    EXPECT_EQ(Outcomes(4), std::vector<std::string>{"No Rxed Data \r"});
+    EXPECT_EQ(Outcomes(5), std::vector<std::string>{"Connected OK \r"});
+    EXPECT_EQ(Outcomes(6), std::vector<std::string>{"Connected OK \r"});
+    EXPECT_EQ(Data("t5.csv"), "12/03/24 10:18:00,5.2\r\n");
+    EXPECT_EQ(EventLine(5), "1,10:18:00 12/03/24,1,5.200000\r");
+    EXPECT_EQ(ReadFile(manual), "");
+    EXPECT_FALSE(h.Tabs().IsModemInUse());
+    EXPECT_EQ(Schedule().GetCallingSite(), 0);
     h.modal.VerifyDone();
 }
 

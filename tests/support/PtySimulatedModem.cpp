@@ -40,6 +40,7 @@ void SimulatedModem::Take(unsigned long long written) {
         }
         m_taken += chunk.size();
         m_in += chunk;
+        received += chunk;
     }
 }
 

@@ -36,6 +36,7 @@ public:
     std::map<std::string, std::vector<Piece>> replies; // the logger's, by line without its CR
 
     // What arrived.
+    std::string received; // every byte, as it came
     std::vector<std::string> dialled;
     std::vector<std::string> loggerLines; // lines the logger took, without their CR
     int hangups = 0;                      // "ATH" commands
