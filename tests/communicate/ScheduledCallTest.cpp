@@ -295,6 +295,9 @@ TEST_F(ScheduledCallTest, HangupInEveryWindowAndTheFirmwarePageHoldingTheLine) {
     EXPECT_EQ(modem->dialled, (std::vector<std::string>{"552", "553", "554", "555", "556"}));
     EXPECT_EQ(modem->hangups, 6);
     EXPECT_EQ(modem->loggerLines, (std::vector<std::string>{"", "A", "", "DUR/5/10:16", "", "ST"}));
+    // The piece due after the Hangup never went out.
+    EXPECT_EQ(modem->received.find("B\r"), std::string::npos)
+        << PtyPeer::Printable(modem->received);
     for (int site = 1; site <= 3; ++site)
         EXPECT_EQ(Outcomes(site), std::vector<std::string>{"Modem Error - Unknown \r"}) << site;
     EXPECT_EQ(Outcomes(4), std::vector<std::string>{"No Rxed Data \r"});
