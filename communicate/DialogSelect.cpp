@@ -165,6 +165,17 @@ void CDialogSelect::OnTimer(UINT id) {
     case IDT_HANGUP:
         OnHangupStep();
         break;
+    case IDT_WAITCONNECT:
+    case IDT_CHECKREPLY:
+    case IDT_COMMAND1:
+    case IDT_WAITCMD1:
+    case IDT_COMMAND2:
+    case IDT_WAITCMD2:
+    case IDT_COMMAND3:
+    case IDT_WAITCMD3:
+    case IDT_ENDSESSION:
+        OnSessionTimer(id);
+        break;
     default:
         OnCommandTimer(id);
         break;
@@ -184,8 +195,8 @@ void CDialogSelect::OnSize(UINT type, int cx, int cy) {
 }
 
 void CDialogSelect::OnClose() {
-    for (UINT id : {10006u, 10000u, 10002u, 10003u, 10004u, 10005u, 10001u, 10008u, 10009u, 10011u,
-                    10012u, 10013u, 10014u, 10015u, 10016u})
+    for (UINT id : {10006u, 10000u, 10002u, 10003u, 10004u, 10005u, 10001u, 10008u, 10009u, 10010u,
+                    10011u, 10012u, 10013u, 10014u, 10015u, 10016u, 10017u})
         KillTimer(id);
     // The port object is kept for the run (see PortsOfTheRun); only the
     // line is let go.

@@ -6,9 +6,9 @@
 #include <QFont>
 #include <string>
 
+#include "communicate/ButtonConfig.h"
 #include "communicate/CaptureConverter.h"
 #include "communicate/CaptureFile.h"
-#include "communicate/ButtonConfig.h"
 #include "framework/Dialog.h"
 #include "framework/Files.h"
 #include "resources/ResourceSelect.h"
@@ -36,6 +36,7 @@ constexpr UINT IDT_WAITCMD2 = 10014;
 constexpr UINT IDT_COMMAND3 = 10015;
 constexpr UINT IDT_WAITCMD3 = 10016;
 constexpr UINT IDT_ENDSESSION = 10017;
+constexpr UINT IDT_CHECKREPLY = 10010;
 // What the user may type into the phone number.
 constexpr int PHONE_NUMBER_LIMIT = 30;
 
@@ -108,6 +109,12 @@ public:
     void OnPrevLevel();
     void OnButtonClicked(UINT id);
     const std::string& GetButtonCaption(int index) const { return m_strCaption[index]; }
+
+    // Scheduled call session: the tick's pick-up of the Schedule's request
+    // and the timers of the call.
+    void PickUpScheduledCall();
+    void OnSessionTimer(UINT id);
+    BYTE GetSessionState() const { return m_nSessionState; }
 
     // Command sending.
     void OnUserButton(int k);
@@ -218,6 +225,59 @@ private:
     // wait for the modem's reply once it has dialled.
     BYTE m_nSessionState = 0;
     int m_nConnectSecondsLeft = 0;
+
+    // Scheduled call session.
+    // SessionState.
+    enum : BYTE {
+        SESSION_NONE = 0,
+        SESSION_DIALLING = 1,
+        SESSION_WAITING = 2,
+        SESSION_CHECKING = 3, // reply bytes to check, or connected
+        SESSION_COMMAND1 = 4,
+        SESSION_COMMAND1_DONE = 5,
+        SESSION_COMMAND2 = 6,
+        SESSION_COMMAND2_DONE = 7,
+        SESSION_COMMAND3 = 8,
+        SESSION_ENDING = 9,  // the end step is due
+        SESSION_HANGUP = 10, // hung up, "ATH" due: no step of the call runs
+    };
+    void OnWaitConnect();
+    void OnCheckReply();
+    void OnSessionCommand(int k);
+    void OnWatchCommand(int k);
+    void FinishSessionCommand(int k);
+    void OnEndSession();
+    // Hands the site's dump event back when command k is the tracked one.
+    void HandBackDumpEvent(int k);
+    // A Hangup during a connected call: what was captured is published.
+    void HandBackOnHangup();
+    bool IsIncrementalDumpCommand(const char* text);
+    void OpenCaptureFile(const char* templ, const char* append, const char* form);
+    void CloseSessionCapture();
+    void ShowSessionStatus(const char* step);
+    void WriteSessionCr();
+    char m_szCallSite[100] = {};
+    char m_szCmd1[101] = {};
+    char m_szCmd2[101] = {};
+    char m_szCmd3[101] = {};
+    char m_szFile1[101] = {};
+    char m_szFile2[101] = {};
+    char m_szFile3[101] = {};
+    char m_cAppend1[2] = {};
+    char m_cAppend2[2] = {};
+    char m_cAppend3[2] = {};
+    char m_cForm1[2] = {};
+    char m_cForm2[2] = {};
+    char m_cForm3[2] = {};
+    BYTE m_nCmdSecondsLeft = 0;
+    BYTE m_bQuietSecondSeen = 0;
+    BYTE m_bSessionData = 0;
+    BYTE m_bDumpWord = 0;
+    BYTE m_bDirectLink = 0;
+    // Connected ('1' or '9'): a Hangup publishes what the call captured.
+    BYTE m_bSessionConnected = 0;
+    // The repeat count the tracked command started from.
+    BYTE m_nStoredRepeats = 0;
 
     // User buttons.
     ButtonArrays ButtonsOfPage() { return {m_strCaption, m_strData, m_bPlot}; }

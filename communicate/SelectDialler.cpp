@@ -5,6 +5,7 @@
 #include <QValidator>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "communicate/DialogSelect.h"
 #include "framework/FileWarning.h"
@@ -129,6 +130,7 @@ void CDialogSelect::OnDialStep() {
         m_nSessionState = 2;
         m_nConnectSecondsLeft = 40;
         m_nRxCount = 0;
+        std::memset(m_szModemReply, 0, sizeof m_szModemReply);
         m_bCollectReply = 1;
     } else {
         EnableControls();
@@ -147,9 +149,14 @@ void CDialogSelect::OnHangup() {
     m_pCommPort->Write(reinterpret_cast<const BYTE*>("+++"), 3);
     InsertAtTerminalEnd("+++");
     if (m_nSessionState != 0) {
-        for (UINT id : {IDT_WAITCONNECT, IDT_COMMAND1, IDT_WAITCMD1, IDT_COMMAND2, IDT_WAITCMD2,
-                        IDT_COMMAND3, IDT_WAITCMD3, IDT_ENDSESSION})
+        // Nothing of the call runs after this: no reply check, no piece of
+        // a command still to go.
+        for (UINT id : {IDT_WAITCONNECT, IDT_CHECKREPLY, IDT_COMMAND1, IDT_WAITCMD1, IDT_COMMAND2,
+                        IDT_WAITCMD2, IDT_COMMAND3, IDT_WAITCMD3, IDT_ENDSESSION, IDT_SENDNEXT})
             KillTimer(id);
+        m_bCollectReply = 0;
+        HandBackOnHangup();
+        m_nSessionState = SESSION_HANGUP;
         m_stcCaptureFile.SetWindowText("");
         if (m_nCaptureKind != CAPTURE_NONE) {
             m_fileCapture.Close();
@@ -169,6 +176,8 @@ void CDialogSelect::OnHangupStep() {
     KillTimer(IDT_POLL);
     SendModemString("ATH\r", "ATH\r\n", true);
     m_editTerminal.SetFocus();
+    // The call is over before the tabs open again.
+    m_nSessionState = 0;
     EnableControls();
     InsertAtTerminalEnd("Hanging Up\r\n");
     if (m_pTabCtrl)
@@ -190,9 +199,13 @@ void CDialogSelect::OnSecondTick() {
                 OnHangup();
         }
         // A scheduled call's request goes before Call Now.
-        if (m_pTabCtrl->IsCallNow())
+        if (m_pTabCtrl->IsScheduledCall())
+            PickUpScheduledCall();
+        else if (m_pTabCtrl->IsCallNow())
             CallNow();
     }
+    if (m_nConnectSecondsLeft != 0)
+        --m_nConnectSecondsLeft;
     SetTimer(IDT_SECOND, 1000);
 }
 
@@ -226,9 +239,11 @@ void CDialogSelect::EnableControls() {
 }
 
 void CDialogSelect::EnableTabsAndHangup() {
+    // The Firmware Upgrade page stays shut while a scheduled call uses the line.
     if (m_pTabCtrl)
         for (int tab = 0; tab < 4; ++tab)
-            m_pTabCtrl->EnableTab(tab, TRUE);
+            if (tab != PAGE_FIRMWARE_UPGRADE || m_nSessionState == 0)
+                m_pTabCtrl->EnableTab(tab, TRUE);
     m_btnHangup.EnableWindow(TRUE);
 }
 

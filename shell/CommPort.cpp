@@ -125,6 +125,8 @@ DWORD CCommPort::Read(BYTE* buffer, DWORD count) {
 }
 
 DWORD CCommPort::ReadQueued(BYTE* buffer, DWORD count) {
+    if (s_readHook && IsOpen())
+        s_readHook(m_nWritten);
     return DWORD(m_device.Read(buffer, count, 0));
 }
 

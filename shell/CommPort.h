@@ -57,7 +57,7 @@ public:
     // Off: Read takes only what is queued and Write does not wait for the driver (tests on a
     // virtual clock). On by default.
     static void SetRealWaits(bool on);
-    // Tests: called at the start of every Read with the count of bytes this port has written
+    // Tests: called at the start of every Read and ReadQueued with the count of bytes this port has written
     // since it was opened, so that a simulated device can take them and answer first.
     static void SetReadHook(std::function<void(unsigned long long written)> hook);
 

@@ -114,6 +114,9 @@ protected:
         m_start = SiteTimeFromLocal(wall);
         Clock::UseVirtual(wall);
         h.Start();
+        // The test plays the Communicate page's side: the real page's
+        // one-second tick, which takes requests, is stopped.
+        h.Select().KillTimer(IDT_SECOND);
     }
     CDialogSchedule& Page() { return *h.Main().GetSchedulePage(); }
     CListCtrl& List() { return Page().SiteList(); }

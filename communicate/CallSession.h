@@ -1,0 +1,38 @@
+// The text work of a scheduled call: the call line's fields, the
+// incremental dump command, capture file names from their templates, the
+// modem's reply and the running total handed back. No Qt in here.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "framework/Clock.h"
+
+// Copies one field of a call line into `dest` (at most `limit` characters
+// and a NUL): it stops at a comma, NUL, CR or LF. A field longer than
+// `limit` is cut there and its rest skipped. Returns the position after the
+// comma that ended the field, else the position of what stopped it.
+const char* CopyCsvField(const char* pos, char* dest, std::size_t limit);
+
+// Whether `text` is an incremental dump command (a dump word followed by
+// "/"); `dumpWord` tells whether a dump word begins at a start position.
+// The last five characters of the text are never a start position.
+bool IsIncrementalDumpCommand(const char* text, bool* dumpWord);
+
+// The capture file name of a template at local time `now`: "^H" hour, "^M"
+// minute, "^S" second, "^D" day, "^m" month, "^Y" year modulo 100, two digits
+// each; other "^" pairs stay. At most 98 characters.
+std::string ExpandCaptureName(const char* templ, const LocalTime& now);
+// A template holding ':' or beginning with '/' is a full path.
+bool IsFullCapturePath(const char* templ);
+
+// Result character of the modem's reply in `reply` (100 bytes) after
+// `rxCount` received bytes: '1' connect, '5' busy, '6' no carrier, '7' no
+// dialtone, in any letter case; 0 when nothing matched.
+char ScanModemReply(const char* reply, int rxCount);
+
+// A running total as at most 14 characters: six decimals, fewer when the
+// integer digits need the room (never fewer integer digits). `out` holds 15.
+void FormatTotalText(double total, char* out);
+// The stored total text as a number; 0 when it is not one.
+double ReadTotalText(const char* text);
