@@ -124,6 +124,21 @@ void CCaptureConverter::ReadBookmark() {
     m_nBookmarkSecond = number(6);
 }
 
+bool CCaptureConverter::SkipsRecordAt(int timeCol) {
+    if (ReadInt(timeCol) != m_nBookmarkHour || ReadInt(timeCol + 3) != m_nBookmarkMinute)
+        return false;
+    if (ReadInt(timeCol + 6) == m_nBookmarkSecond) {
+        // An exact repeat of the stored event: it counts as one more.
+        if (m_nSkipCount > 0)
+            --m_nSkipCount;
+        if (m_nEventRepeats < 255)
+            ++m_nEventRepeats;
+        if (m_nSkipCount == 0)
+            m_dTotal = m_dStoredTotal;
+    }
+    return true;
+}
+
 bool CCaptureConverter::CheckTimeRecord(int n) {
     if (!m_bTracking)
         return false;
@@ -140,18 +155,8 @@ bool CCaptureConverter::CheckTimeRecord(int n) {
     };
 
     if (m_bSkipping) {
-        if (ReadInt(0) == m_nBookmarkHour && ReadInt(3) == m_nBookmarkMinute) {
-            if (ReadInt(6) == m_nBookmarkSecond) {
-                // An exact repeat of the stored event: it counts as one more.
-                if (m_nSkipCount > 0)
-                    --m_nSkipCount;
-                if (m_nEventRepeats < 255)
-                    ++m_nEventRepeats;
-                if (m_nSkipCount == 0)
-                    m_dTotal = m_dStoredTotal;
-            }
+        if (SkipsRecordAt(0))
             return false;
-        }
         EndSkipping();
         store();
         return true;
@@ -191,17 +196,8 @@ bool CCaptureConverter::CheckCsvRecord() {
     };
 
     if (m_bSkipping) {
-        if (ReadInt(11) == m_nBookmarkHour && ReadInt(14) == m_nBookmarkMinute) {
-            if (ReadInt(17) == m_nBookmarkSecond) {
-                if (m_nSkipCount > 0)
-                    --m_nSkipCount;
-                if (m_nEventRepeats < 255)
-                    ++m_nEventRepeats;
-                if (m_nSkipCount == 0)
-                    m_dTotal = m_dStoredTotal;
-            }
+        if (SkipsRecordAt(11))
             return false;
-        }
         EndSkipping();
         store();
         return true;

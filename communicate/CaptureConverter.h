@@ -93,6 +93,9 @@ private:
     void FormattedLine(int kind, int length);
     // Skipping is over: the stored running total takes over, once.
     void EndSkipping();
+    // While skipping: whether the record whose time starts at `timeCol` is
+    // at the stored event's hour and minute, and so skipped.
+    bool SkipsRecordAt(int timeCol);
     bool Write(const char* bytes, std::size_t count);
     bool Write(const std::string& bytes) { return Write(bytes.data(), bytes.size()); }
 
