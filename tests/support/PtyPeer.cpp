@@ -158,6 +158,28 @@ std::string PtyPeer::ReadAvailable(int waitMs) {
     return out;
 }
 
+std::string PtyPeer::Take(std::size_t count, int timeoutMs) {
+    const long long end = NowMs() + timeoutMs;
+    std::string out;
+    out.swap(m_pending);
+    for (;;) {
+        ReadInto(out);
+        if (out.size() >= count)
+            break;
+        const int waitMs = MsUntil(end);
+        if (waitMs == 0 || m_master < 0) {
+            ADD_FAILURE() << "the program wrote " << count - out.size()
+                          << " bytes that never arrived";
+            return out;
+        }
+        pollfd p = {m_master, POLLIN, 0};
+        poll(&p, 1, waitMs);
+    }
+    m_pending = out.substr(count);
+    out.resize(count);
+    return out;
+}
+
 testing::AssertionResult PtyPeer::Expect(const std::string& bytes, int timeoutMs) {
     const long long end = NowMs() + timeoutMs;
     for (;;) {
