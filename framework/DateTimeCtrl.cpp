@@ -7,6 +7,11 @@
 
 namespace {
 
+// Two-digit years as the program reads them: below 80 is 20xx.
+int FullYear(int twoDigits) {
+    return twoDigits < 80 ? 2000 + twoDigits : 1900 + twoDigits;
+}
+
 // Qt's date edit with two-digit years read as the program reads them.
 class PickerEdit : public QDateTimeEdit {
 public:
@@ -31,7 +36,7 @@ protected:
         if (value.isValid() && format.contains(QLatin1String("yy")) &&
             !format.contains(QLatin1String("yyyy"))) {
             const QDate date = value.date();
-            const int year = CDateTimeCtrl::FullYear(date.year() % 100);
+            const int year = FullYear(date.year() % 100);
             value.setDate(QDate(year, date.month(),
                                 std::min(date.day(), QDate(year, date.month(), 1).daysInMonth())));
         }
@@ -58,10 +63,6 @@ LocalTime FromQt(const QDateTime& value) {
 }
 
 } // namespace
-
-int CDateTimeCtrl::FullYear(int twoDigits) {
-    return twoDigits < 80 ? 2000 + twoDigits : 1900 + twoDigits;
-}
 
 QWidget* CDateTimeCtrl::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
     auto* edit = new PickerEdit(parent);

@@ -33,9 +33,6 @@ public:
     // The user picks a value (calendar, spin buttons or typing).
     void UserPick(const LocalTime& time);
 
-    // Two-digit years as the program reads them: below 80 is 20xx.
-    static int FullYear(int twoDigits);
-
 protected:
     QWidget* CreateControlWidget(const TemplateItem& item, QWidget* parent) override;
 

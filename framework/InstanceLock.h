@@ -16,7 +16,6 @@ public:
     // cannot be made at all does not stop the run.
     bool Acquire(const std::string& folder);
     void Release();
-    bool IsHeld() const { return m_fd >= 0; }
 
 private:
     int m_fd = -1;

@@ -4,7 +4,6 @@
 // notification reaches the owner through NotifyParent with a payload.
 #pragma once
 
-#include <QPointer>
 #include <string>
 
 #include "framework/Controls.h"

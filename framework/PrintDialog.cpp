@@ -10,10 +10,10 @@
 
 CPrintDialog::CPrintDialog(const std::string& documentName) {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    m_hasDefault = !defaultPrinter.isNull();
-    m_printer = m_hasDefault ? std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution)
-                             : std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (!m_hasDefault)
+    const bool hasDefault = !defaultPrinter.isNull();
+    m_printer = hasDefault ? std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution)
+                           : std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!hasDefault)
         m_printer->setOutputFormat(QPrinter::PdfFormat); // the only choice there is
     m_printer->setPageOrientation(QPageLayout::Landscape);
     m_printer->setDocName(QString::fromLatin1(documentName));

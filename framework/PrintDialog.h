@@ -19,8 +19,6 @@ public:
 
     // IDOK or IDCANCEL, from the modal runner.
     int DoModal();
-    // Whether a default printer was there to preset.
-    bool HasDefaultPrinter() const { return m_hasDefault; }
     // The device the dialog chooses; a test may point it at a PDF file.
     QPrinter& Printer() { return *m_printer; }
 
@@ -32,5 +30,4 @@ public:
 private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
-    bool m_hasDefault = false;
 };

@@ -22,11 +22,6 @@ void CProgressCtrl::SetRange(int lower, int upper) {
     }
 }
 
-void CProgressCtrl::GetRange(int& lower, int& upper) const {
-    lower = m_nLower;
-    upper = m_nUpper;
-}
-
 int CProgressCtrl::SetPos(int pos) {
     const int previous = m_nPos;
     m_nPos = std::clamp(pos, m_nLower, m_nUpper);

@@ -6,7 +6,6 @@
 class CProgressCtrl : public CControl {
 public:
     void SetRange(int lower, int upper);
-    void GetRange(int& lower, int& upper) const;
     // Positions outside the range are taken as its nearest end; returns the previous position.
     int SetPos(int pos);
     int GetPos() const;

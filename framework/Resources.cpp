@@ -9,11 +9,6 @@ std::map<int, DialogTemplate>& Templates() {
     return templates;
 }
 
-std::map<int, std::string>& Strings() {
-    static std::map<int, std::string> strings;
-    return strings;
-}
-
 } // namespace
 
 void RegisterDialogTemplate(const DialogTemplate& tmpl) {
@@ -30,13 +25,4 @@ std::vector<int> RegisteredTemplateIds() {
     for (const auto& entry : Templates())
         ids.push_back(entry.first);
     return ids;
-}
-
-void RegisterString(int id, const std::string& text) {
-    Strings()[id] = text;
-}
-
-std::string LoadResourceString(int id) {
-    auto it = Strings().find(id);
-    return it == Strings().end() ? std::string() : it->second;
 }

@@ -89,7 +89,6 @@ public:
 
 private:
     bool Fail(std::string* error, const std::string& reason);
-    void WriteOwnLock(const std::string& device);
 
     int m_fd = -1;
     bool m_exclusive = false; // this object set TIOCEXCL

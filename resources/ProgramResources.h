@@ -1,4 +1,4 @@
-// Hands the program's templates, icons and strings to the framework; called
+// Hands the program's templates and icons to the framework; called
 // once at start-up, before the first window.
 #pragma once
 
