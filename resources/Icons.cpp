@@ -76,12 +76,6 @@ void DrawTabImage(QPainter& p, int index) {
 
 } // namespace
 
-QPixmap LoadIconPixmap(int id, int size) {
-    if (id == IDR_MAINFRAME)
-        return DrawProgramIcon(size);
-    return QPixmap();
-}
-
 void RegisterIcons() {
     RegisterIcon(IDR_MAINFRAME, &DrawProgramIcon);
 }
@@ -89,7 +83,7 @@ void RegisterIcons() {
 QIcon LoadAppIcon(int id) {
     QIcon icon;
     for (int size : {16, 32, 48, 64})
-        icon.addPixmap(LoadIconPixmap(id, size));
+        icon.addPixmap(RegisteredIcon(id, size));
     return icon;
 }
 

@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-QPixmap LoadIconPixmap(int id, int size = 32);
+// The registered icon `id` at the usual sizes (see RegisterIcons).
 QIcon LoadAppIcon(int id);
 // Bitmap resources (the tab strip: four 15 x 15 images on pure green).
 QPixmap LoadBitmapResource(int id);
