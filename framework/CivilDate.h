@@ -11,6 +11,12 @@ constexpr long long DaysFromCivil(long long y, int m, int d) {
     return era * 146097 + doe - 719468;
 }
 
+// Days in month `m` (1..12) of year `y`.
+constexpr int DaysInMonth(long long y, int m) {
+    return int(m == 12 ? DaysFromCivil(y + 1, 1, 1) - DaysFromCivil(y, 12, 1)
+                       : DaysFromCivil(y, m + 1, 1) - DaysFromCivil(y, m, 1));
+}
+
 constexpr void CivilFromDays(long long z, int* year, int* month, int* day) {
     z += 719468;
     const long long era = (z >= 0 ? z : z - 146096) / 146097;
