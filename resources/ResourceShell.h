@@ -26,4 +26,3 @@ constexpr int IDC_WHERES_MY_DATA = 4;
 constexpr int IDC_PATH_PLOTS = 1140;
 constexpr int IDC_PATH_SCHEDULE = 1141;
 constexpr int IDC_PATH_CONFIG = 1142;
-

@@ -1,5 +1,7 @@
 #include "shell/CommPort.h"
 
+#include <algorithm>
+
 bool CCommPort::s_realWaits = true;
 std::function<void(unsigned long long)> CCommPort::s_readHook;
 

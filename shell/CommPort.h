@@ -5,7 +5,6 @@
 #include "framework/SerialDevice.h"
 #include "framework/WinTypes.h"
 
-#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -57,8 +56,8 @@ public:
     // Off: Read takes only what is queued and Write does not wait for the driver (tests on a
     // virtual clock). On by default.
     static void SetRealWaits(bool on);
-    // Tests: called at the start of every Read and ReadQueued with the count of bytes this port has written
-    // since it was opened, so that a simulated device can take them and answer first.
+    // Tests: called at the start of every Read and ReadQueued with the count of bytes this port has
+    // written since it was opened, so that a simulated device can take them and answer first.
     static void SetReadHook(std::function<void(unsigned long long written)> hook);
 
 private:
