@@ -205,14 +205,7 @@ void CDialogSchedule::WriteCwConfig() {
 void CDialogSchedule::ReadCwConfig() {
     const std::string path = DataPath("cw.cfg");
     std::string bytes;
-    CFile file;
-    if (file.Open(path, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
-                            CFile::typeBinary)) {
-        char buffer[150];
-        bytes.assign(buffer, file.Read(buffer, sizeof buffer));
-        file.Close();
-    }
-    if (bytes.empty()) {
+    if (!ReadFileStart(path, &bytes, 150) || bytes.empty()) {
         RecordColumnWidths();
         WriteCwConfig();
         return;
