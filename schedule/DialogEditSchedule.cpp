@@ -157,11 +157,7 @@ BOOL CDialogEditSchedule::OnInitDialog() {
     const std::string lastPath = Path(kDumpEventFileName);
     if (std::size_t n =
             ReadLineOfSite(lastPath, ScheduleFileKind::DumpEvent, m_nSite, line, sizeof line)) {
-        const DumpEventRecord record = ParseDumpEventLine(line, n);
-        m_cDumpEventCommand = record.command;
-        std::memcpy(m_szLastDumpEvent, record.event, sizeof m_szLastDumpEvent);
-        m_cDumpEventRepeats = record.repeats;
-        std::memcpy(m_szDumpEventTotal, record.total, sizeof m_szDumpEventTotal);
+        TakeDumpEvent(ParseDumpEventLine(line, n));
     } else {
         m_szLastDumpEvent[0] = '\0';
         m_cDumpEventCommand = '\0';
@@ -216,6 +212,13 @@ void CDialogEditSchedule::OnOK() {
         return;
     }
     EndDialog(IDOK);
+}
+
+void CDialogEditSchedule::TakeDumpEvent(const DumpEventRecord& record) {
+    m_cDumpEventCommand = record.command;
+    std::memcpy(m_szLastDumpEvent, record.event, sizeof m_szLastDumpEvent);
+    m_cDumpEventRepeats = record.repeats;
+    std::memcpy(m_szDumpEventTotal, record.total, sizeof m_szDumpEventTotal);
 }
 
 void CDialogEditSchedule::OnDirectConnection() {

@@ -115,7 +115,8 @@ private:
     void SetDirect(bool direct);
     void LimitInput();
     std::string Path(const char* name) const;
-    void SetDefaults();
+    // The members of a "last.cfg" or template line's record.
+    void TakeDumpEvent(const DumpEventRecord& record);
 
     // State the controls show, kept here because the radio-styled buttons
     // change themselves on a click.

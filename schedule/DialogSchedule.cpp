@@ -6,7 +6,6 @@
 #include "framework/Files.h"
 #include "framework/MessageMap.h"
 #include "schedule/ScheduleFiles.h"
-#include "shell/XTabCtrl.h"
 
 namespace {
 
@@ -104,12 +103,10 @@ std::string CDialogSchedule::DataPath(const char* name) const {
     return JoinPath(m_szDataFolder, name);
 }
 
-bool CDialogSchedule::ReadSiteFileLine(const char* fileName, int site, char* line,
+bool CDialogSchedule::ReadSiteFileLine(ScheduleFileKind kind, int site, char* line,
                                        std::size_t size) const {
-    const ScheduleFileKind kind = std::strcmp(fileName, kSiteFileName) == 0
-                                      ? ScheduleFileKind::Site
-                                      : ScheduleFileKind::DumpEvent;
-    return ReadLineOfSite(DataPath(fileName), kind, site, line, size) > 0;
+    const char* name = kind == ScheduleFileKind::Site ? kSiteFileName : kDumpEventFileName;
+    return ReadLineOfSite(DataPath(name), kind, site, line, size) > 0;
 }
 
 bool CDialogSchedule::IsAutoPollBoxTicked() const {
@@ -131,4 +128,11 @@ DumpEventRecord CDialogSchedule::GetDumpEvent(int site) const {
     record.repeats = m_cEventRepeats[site];
     std::memcpy(record.total, m_szEventTotal[site], kEventTotalSize);
     return record;
+}
+
+void CDialogSchedule::SetDumpEvent(int site, const DumpEventRecord& record) {
+    m_cEventCommand[site] = record.command;
+    std::memcpy(m_szDumpEvent[site], record.event, kDumpEventSize);
+    m_cEventRepeats[site] = record.repeats;
+    std::memcpy(m_szEventTotal[site], record.total, kEventTotalSize);
 }

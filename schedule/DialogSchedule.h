@@ -11,6 +11,7 @@
 #include "resources/ResourceSchedule.h"
 #include "schedule/CallQueue.h"
 #include "schedule/DumpEventFile.h"
+#include "schedule/ScheduleFiles.h"
 #include "schedule/ScheduleTime.h"
 #include "schedule/SiteFile.h"
 
@@ -106,8 +107,10 @@ public:
 private:
     std::string DataPath(const char* name) const;
     // Site n's line of a schedule file; false when the file cannot be read.
-    bool ReadSiteFileLine(const char* fileName, int site, char* line, std::size_t size) const;
+    bool ReadSiteFileLine(ScheduleFileKind kind, int site, char* line, std::size_t size) const;
     int SelectedSite() const;
+    // Site n's dump event from a "last.cfg" line's record.
+    void SetDumpEvent(int site, const DumpEventRecord& record);
     bool IsAutoPollBoxTicked() const;
     // The files the page writes; each failure is told once per run.
     enum WrittenFile { FILE_STAT, FILE_EN, FILE_CW, FILE_LAST, FILE_LOG, FILE_COUNT };

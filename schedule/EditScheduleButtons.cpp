@@ -1,7 +1,5 @@
 // The Edit Schedule dialog's radio-styled groups, the tracked command with
 // its stored event, and the template buttons.
-#include <cstring>
-
 #include "framework/FileWarning.h"
 #include "framework/Files.h"
 #include "schedule/DialogEditSchedule.h"
@@ -74,11 +72,7 @@ void CDialogEditSchedule::OnUseTemplate() {
     }
     char line[kLineBufferSize];
     const std::size_t n = ReadFileLine(file, line);
-    const DumpEventRecord record = ParseDumpEventLine(n ? line : "", n);
-    m_cDumpEventCommand = record.command;
-    std::memcpy(m_szLastDumpEvent, record.event, sizeof m_szLastDumpEvent);
-    m_cDumpEventRepeats = record.repeats;
-    std::memcpy(m_szDumpEventTotal, record.total, sizeof m_szDumpEventTotal);
+    TakeDumpEvent(ParseDumpEventLine(n ? line : "", n));
     m_bEventChanged = true;
     if (ReadFileLine(file, line) != 0)
         ReadSiteLine(line);

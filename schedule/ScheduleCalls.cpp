@@ -31,7 +31,7 @@ void CDialogSchedule::HandOffNextSite() {
     }
 
     char line[kLineBufferSize];
-    if (!ReadSiteFileLine(kSiteFileName, site, line, sizeof line))
+    if (!ReadSiteFileLine(ScheduleFileKind::Site, site, line, sizeof line))
         BoundedCopy(line, sizeof line - 1, DefaultSiteLine(site).c_str());
     char field[kFieldBufferSize];
     char name[kMaxSiteName + 1];

@@ -1,6 +1,6 @@
 #include "schedule/ScheduleConfig.h"
 
-#include <cstdlib>
+#include "schedule/FieldReader.h"
 
 namespace {
 
@@ -61,16 +61,12 @@ std::string FormatEnableConfig(bool disableAutoPolling, const BYTE* enabled) {
 void ParseEnableConfig(const std::string& bytes, bool* disableAutoPolling, BYTE* enabled) {
     const std::string line = FirstLine(bytes);
     *disableAutoPolling = !line.empty() && line[0] == '1';
-    std::size_t pos = 2;
+    // One comma field per site; at the line's end every further field is empty.
+    const char* p = line.size() > 2 ? line.c_str() + 2 : "";
+    char field[2];
     for (int site = 1; site <= kSiteCount; ++site) {
-        // One comma field; at the line's end every further field is empty.
-        const std::size_t start = pos;
-        while (pos < line.size() && line[pos] != ',' && line[pos] != '\r' && line[pos] != '\n' &&
-               line[pos] != '\0')
-            ++pos;
-        enabled[site] = (start < line.size() && pos > start && line[start] == '1') ? 1 : 0;
-        if (pos < line.size() && line[pos] == ',')
-            ++pos;
+        p = CopyField(p, field);
+        enabled[site] = field[0] == '1' ? 1 : 0;
     }
 }
 

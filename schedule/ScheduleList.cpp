@@ -81,13 +81,8 @@ void CDialogSchedule::LoadDumpEvents() {
     const std::string path = DataPath(kDumpEventFileName);
     std::string bytes;
     if (!ReadFileStart(path, &bytes, kFileLimit)) {
-        const DumpEventRecord defaults;
-        for (int site = 1; site <= kSiteCount; ++site) {
-            m_cEventCommand[site] = defaults.command;
-            std::memcpy(m_szDumpEvent[site], defaults.event, kDumpEventSize);
-            m_cEventRepeats[site] = defaults.repeats;
-            std::memcpy(m_szEventTotal[site], defaults.total, kEventTotalSize);
-        }
+        for (int site = 1; site <= kSiteCount; ++site)
+            SetDumpEvent(site, DumpEventRecord{});
         const FileResult made = CreateDefaultFile(path, ScheduleFileKind::DumpEvent);
         if (!made.ok())
             WarnWriteFailure(FILE_LAST, made.path, made.error);
@@ -97,11 +92,7 @@ void CDialogSchedule::LoadDumpEvents() {
     std::size_t pos = 0;
     for (int site = 1; site <= kSiteCount; ++site) {
         const std::size_t count = NextLine(bytes, &pos, line, sizeof line);
-        const DumpEventRecord record = ParseDumpEventLine(count ? line : "", count);
-        m_cEventCommand[site] = record.command;
-        std::memcpy(m_szDumpEvent[site], record.event, kDumpEventSize);
-        m_cEventRepeats[site] = record.repeats;
-        std::memcpy(m_szEventTotal[site], record.total, kEventTotalSize);
+        SetDumpEvent(site, ParseDumpEventLine(count ? line : "", count));
     }
 }
 
@@ -205,14 +196,7 @@ void CDialogSchedule::WriteCwConfig() {
 void CDialogSchedule::ReadCwConfig() {
     const std::string path = DataPath("cw.cfg");
     std::string bytes;
-    CFile file;
-    if (file.Open(path, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
-                            CFile::typeBinary)) {
-        char buffer[150];
-        bytes.assign(buffer, file.Read(buffer, sizeof buffer));
-        file.Close();
-    }
-    if (bytes.empty()) {
+    if (!ReadFileStart(path, &bytes, 150) || bytes.empty()) {
         RecordColumnWidths();
         WriteCwConfig();
         return;
@@ -310,14 +294,9 @@ void CDialogSchedule::OnDblClkList(NMHDR* payload) {
     dialog.DoModal();
 
     char line[kLineBufferSize];
-    if (ReadSiteFileLine(kDumpEventFileName, site, line, sizeof line)) {
-        const DumpEventRecord record = ParseDumpEventLine(line, std::strlen(line));
-        m_cEventCommand[site] = record.command;
-        std::memcpy(m_szDumpEvent[site], record.event, kDumpEventSize);
-        m_cEventRepeats[site] = record.repeats;
-        std::memcpy(m_szEventTotal[site], record.total, kEventTotalSize);
-    }
-    if (ReadSiteFileLine(kSiteFileName, site, line, sizeof line))
+    if (ReadSiteFileLine(ScheduleFileKind::DumpEvent, site, line, sizeof line))
+        SetDumpEvent(site, ParseDumpEventLine(line, std::strlen(line)));
+    if (ReadSiteFileLine(ScheduleFileKind::Site, site, line, sizeof line))
         FillSiteRow(row, site, line, FALSE);
 }
 

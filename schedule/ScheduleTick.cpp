@@ -80,7 +80,7 @@ void CDialogSchedule::OnCallNow() {
     }
     char line[kLineBufferSize];
     char phone[kFieldBufferSize] = "";
-    if (ReadSiteFileLine(kSiteFileName, site, line, sizeof line)) {
+    if (ReadSiteFileLine(ScheduleFileKind::Site, site, line, sizeof line)) {
         char field[kFieldBufferSize];
         const char* p = CopyField(line, field);
         p = CopyField(p, field);

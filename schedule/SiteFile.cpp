@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "schedule/FieldReader.h"
+#include "schedule/ScheduleTime.h"
 
 namespace {
 
@@ -122,14 +123,5 @@ std::string FormatStartField(const StartTime& time) {
 }
 
 bool IsRealStartTime(const StartTime& time) {
-    if (time.hour < 0 || time.hour > 23 || time.minute < 0 || time.minute > 59)
-        return false;
-    if (time.month < 1 || time.month > 12 || time.day < 1 || time.year < 100 || time.year > 9999)
-        return false;
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int days = kDays[time.month - 1];
-    const bool leap = (time.year % 4 == 0 && time.year % 100 != 0) || time.year % 400 == 0;
-    if (time.month == 2 && leap)
-        days = 29;
-    return time.day <= days;
+    return MakeSiteTime(time.year, time.month, time.day, time.hour, time.minute, 0).valid;
 }
