@@ -114,6 +114,8 @@ private:
     void SendBytes(const BYTE* bytes, int length);
     void ArmStep(UINT id, UINT ms);
     void KillSteps();
+    // A step's timer is one-shot; the line's hang-up timeout starts again.
+    void BeginStep(UINT id);
 
     // The steps of the sequence.
     void StepSdi12AddressQuery();

@@ -23,6 +23,12 @@ void CDialogUpgrade::ArmStep(UINT id, UINT ms) {
     SetTimer(id, ms);
 }
 
+void CDialogUpgrade::BeginStep(UINT id) {
+    KillTimer(id);
+    if (m_pTabCtrl)
+        m_pTabCtrl->RestartHangupTimeout();
+}
+
 void CDialogUpgrade::KillSteps() {
     for (UINT id = IDT_SDI12_ADDRESS_QUERY; id <= IDT_NEW_VERSION; ++id)
         KillTimer(id);
@@ -111,9 +117,7 @@ void CDialogUpgrade::OnBnClickedStartUpgrade() {
 // --- SDI-12 road -----------------------------------------------------------
 
 void CDialogUpgrade::StepSdi12AddressQuery() {
-    KillTimer(IDT_SDI12_ADDRESS_QUERY);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_SDI12_ADDRESS_QUERY);
     m_nSavedBaud = int(m_pCommPort->GetBaudRate());
     m_nSavedByteSize = m_pCommPort->GetByteSize();
     m_pCommPort->SetBaudRate(1200);
@@ -139,9 +143,7 @@ void CDialogUpgrade::GoToRecordsAtFullSpeed(const char* status) {
 }
 
 void CDialogUpgrade::StepSdi12AddressReply() {
-    KillTimer(IDT_SDI12_ADDRESS_REPLY);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_SDI12_ADDRESS_REPLY);
     const DWORD n = ReadReply(15, 400);
     if (n == 3 && m_abRx[1] == '\r' && m_abRx[2] == '\n') {
         if (m_abRx[0] == '0') {
@@ -181,9 +183,7 @@ void CDialogUpgrade::StepSdi12ProgramCommand() {
 }
 
 void CDialogUpgrade::StepSdi12ProgramReply() {
-    KillTimer(IDT_SDI12_PROGRAM_REPLY);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_SDI12_PROGRAM_REPLY);
     const DWORD n = ReadReply(18, 200);
     if (n == 0) {
         SetStatus("No Response to Xprog command");
@@ -194,9 +194,7 @@ void CDialogUpgrade::StepSdi12ProgramReply() {
 }
 
 void CDialogUpgrade::StepSdi12LateReply() {
-    KillTimer(IDT_SDI12_LATE_REPLY);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_SDI12_LATE_REPLY);
     // The 400 ms of the address reply still hold.
     const DWORD n = m_pCommPort->Read(m_abRx, 15);
     if (n == 1) {
@@ -313,9 +311,7 @@ int CDialogUpgrade::ReadNewVersion() {
 }
 
 void CDialogUpgrade::StepLoggerPassword() {
-    KillTimer(IDT_LOGGER_PASSWORD);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_LOGGER_PASSWORD);
     if (CheckedDevice() == DeviceType::Ferrant) {
         ArmStep(IDT_LOGGER_PROGRAM_MODE, 100);
         return;
@@ -345,9 +341,7 @@ void CDialogUpgrade::StepLoggerPassword() {
 }
 
 void CDialogUpgrade::StepLoggerProgramMode() {
-    KillTimer(IDT_LOGGER_PROGRAM_MODE);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_LOGGER_PROGRAM_MODE);
     const bool px70 = CheckedDevice() == DeviceType::Px70;
     SendProgramModeRequest();
     const DWORD n = ReadReply(1, 3000);
@@ -370,9 +364,7 @@ void CDialogUpgrade::StepLoggerProgramMode() {
 }
 
 void CDialogUpgrade::StepLoggerCopyStage() {
-    KillTimer(IDT_LOGGER_COPY_STAGE);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_LOGGER_COPY_STAGE);
     const DWORD n = ReadReply(1, 3000);
     if (n == 1 && m_abRx[0] == kCopyStarted) {
         SetStatus("Copying Program to Data Flash");
@@ -391,9 +383,7 @@ void CDialogUpgrade::StepLoggerCopyStage() {
 }
 
 void CDialogUpgrade::StepLoggerExecuteStage() {
-    KillTimer(IDT_LOGGER_EXECUTE_STAGE);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_LOGGER_EXECUTE_STAGE);
     const DWORD n = ReadReply(1, 3000);
     if (n == 1 && m_abRx[0] == kExecuteStarted) {
         SetStatus(CheckedDevice() == DeviceType::Px70 ? "Executing from Data Flash"
@@ -415,9 +405,7 @@ void CDialogUpgrade::StepLoggerExecuteStage() {
 // --- Records ---------------------------------------------------------------
 
 void CDialogUpgrade::StepStartRecords() {
-    KillTimer(IDT_START_RECORDS);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_START_RECORDS);
     SetStatus("Upgrading Firmware");
     ShowStepLabel(IDC_STEP_PROGRAMMING, true);
     m_nRecordsSent = 0;
@@ -436,9 +424,7 @@ void CDialogUpgrade::CompleteRecords() {
 }
 
 void CDialogUpgrade::StepRecords() {
-    KillTimer(IDT_RECORDS);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_RECORDS);
     const DeviceType device = CheckedDevice();
     const bool sdi12 = IsSdi12Device(device);
     const DWORD replyLength = device == DeviceType::Px70 ? 2 : 1;
@@ -507,9 +493,7 @@ void CDialogUpgrade::StepRecords() {
 }
 
 void CDialogUpgrade::StepNewVersion() {
-    KillTimer(IDT_NEW_VERSION);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_NEW_VERSION);
     if (IsSdi12Device(CheckedDevice())) {
         SetStatus("");
         RestoreLineSettings();
