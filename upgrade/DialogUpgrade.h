@@ -112,6 +112,9 @@ private:
     void ShowRxLine(DWORD count);
     // Purge, write and, for the SDI-12 types, read back the echo.
     void SendBytes(const BYTE* bytes, int length);
+    // A command through m_abTx (cut to its size) and SendCommand.
+    void SendText(const char* text, std::size_t length);
+    void SendText(const char* text);
     void ArmStep(UINT id, UINT ms);
     void KillSteps();
     // A step's timer is one-shot; the line's hang-up timeout starts again.

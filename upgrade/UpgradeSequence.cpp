@@ -124,9 +124,7 @@ void CDialogUpgrade::StepSdi12AddressQuery() {
     m_pCommPort->SetEvenParity();
     m_pCommPort->SetSevenBits();
     const DeviceType device = CheckedDevice();
-    m_nTxLength = kSdi12AddressQueryLength(device);
-    std::memcpy(m_abTx, kSdi12AddressQuery, std::size_t(m_nTxLength));
-    SendCommand();
+    SendText(kSdi12AddressQuery, kSdi12AddressQueryLength(device));
     SetStatus("Getting SDI-12 Address");
     ArmStep(IDT_SDI12_ADDRESS_REPLY, 500);
 }
@@ -173,10 +171,7 @@ void CDialogUpgrade::StepSdi12AddressReply() {
 
 void CDialogUpgrade::StepSdi12ProgramCommand() {
     KillTimer(IDT_SDI12_PROGRAM_COMMAND);
-    const char* command = kSdi12ProgramCommand(CheckedDevice());
-    m_nTxLength = int(std::strlen(command));
-    std::memcpy(m_abTx, command, std::size_t(m_nTxLength));
-    SendCommand();
+    SendText(kSdi12ProgramCommand(CheckedDevice()));
     SetStatus("Erasing Program Flash");
     ShowStepLabel(IDC_STEP_ERASE, true);
     ArmStep(IDT_SDI12_PROGRAM_REPLY, 1000);
@@ -219,14 +214,10 @@ int CDialogUpgrade::CheckPassword() {
         return -1;
     }
 
-    m_abTx[0] = '\r';
-    m_nTxLength = 1;
-    SendCommand();
+    SendText("\r");
     ReadReply(50, 200);
 
-    m_nTxLength = int(std::strlen(kVersionRequest));
-    std::memcpy(m_abTx, kVersionRequest, std::size_t(m_nTxLength));
-    SendCommand();
+    SendText(kVersionRequest);
     DWORD n = ReadReply(50, 700);
     if (n >= 21) {
         SetStatus("Version Read");
@@ -241,9 +232,7 @@ int CDialogUpgrade::CheckPassword() {
     }
 
     const std::string command = kPasswordPrefix + password + "\r";
-    m_nTxLength = int(command.size());
-    std::memcpy(m_abTx, command.data(), command.size());
-    SendCommand();
+    SendText(command.data(), command.size());
     n = ReadReply(50, 700);
     if (n == 20 && ReplyText(n) == kPasswordAccepted) {
         SetStatus("Password Accepted");
@@ -281,10 +270,7 @@ void CDialogUpgrade::SendProgramModeRequest() {
 
 int CDialogUpgrade::ReadNewVersion() {
     const bool ferrant = CheckedDevice() == DeviceType::Ferrant;
-    const char* request = ferrant ? kFerrantVersionRequest : kVersionRequest;
-    m_nTxLength = int(std::strlen(request));
-    std::memcpy(m_abTx, request, std::size_t(m_nTxLength));
-    SendCommand();
+    SendText(ferrant ? kFerrantVersionRequest : kVersionRequest);
     const DWORD n = ReadReply(50, 700);
     if (n >= 21 || (ferrant && n >= 6 && n <= 8)) {
         SetStatus(("New Version : " + ReplyText(n)).c_str());
