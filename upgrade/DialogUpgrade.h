@@ -99,6 +99,7 @@ private:
     void RestoreLineSettings();
     void EndSdi12Road();
     void ShowStepLabel(int id, bool show);
+    void HideStepLabels();
     void SetStatus(const char* text);
     void Warn(const char* text);
     // Writes the file's path into "File.cfg"; a failure is ignored.
@@ -135,6 +136,12 @@ private:
     void StepNewVersion();
     // Address check passed or the device may be in program mode: on at 9600 baud.
     void GoToRecordsAtFullSpeed(const char* status);
+    // The copy and execute labels as the SDI-12 types show them.
+    void ShowSdi12Stages();
+    // A logger stage got NAK: already in program mode, on to the records.
+    void SkipToRecords();
+    // The reply of `count` bytes is one NAK, or, when nothing came, a NAK follows within 2 s.
+    bool IsNakReply(DWORD count);
     void CompleteRecords();
 
     CCommPort* m_pCommPort = nullptr;

@@ -108,9 +108,7 @@ void CDialogUpgrade::OnBnClickedStartUpgrade() {
         m_stcCopy.SetWindowText("---");
         m_stcExecute.SetWindowText("Executing Firmware Upgrade");
     }
-    for (int id : {IDC_STEP_VERSION, IDC_STEP_PASSWORD, IDC_STEP_ERASE, IDC_STEP_COPY,
-                   IDC_STEP_EXECUTE, IDC_STEP_PROGRAMMING, IDC_STEP_COMPLETE})
-        ShowStepLabel(id, false);
+    HideStepLabels();
     ArmStep(IsSdi12Device(device) ? IDT_SDI12_ADDRESS_QUERY : IDT_LOGGER_PASSWORD, 100);
 }
 
@@ -129,13 +127,16 @@ void CDialogUpgrade::StepSdi12AddressQuery() {
     ArmStep(IDT_SDI12_ADDRESS_REPLY, 500);
 }
 
-void CDialogUpgrade::GoToRecordsAtFullSpeed(const char* status) {
-    if (status)
-        SetStatus(status);
+void CDialogUpgrade::ShowSdi12Stages() {
     m_stcCopy.SetWindowText("---");
     m_stcExecute.SetWindowText("Executing Firmware Upgrade");
     ShowStepLabel(IDC_STEP_COPY, true);
     ShowStepLabel(IDC_STEP_EXECUTE, true);
+}
+
+void CDialogUpgrade::GoToRecordsAtFullSpeed(const char* status) {
+    SetStatus(status);
+    ShowSdi12Stages();
     m_pCommPort->SetBaudRate(9600);
     ArmStep(IDT_START_RECORDS, 600);
 }
@@ -146,10 +147,7 @@ void CDialogUpgrade::StepSdi12AddressReply() {
     if (n == 3 && m_abRx[1] == '\r' && m_abRx[2] == '\n') {
         if (m_abRx[0] == '0') {
             SetStatus("Address 0 - OK");
-            m_stcCopy.SetWindowText("---");
-            m_stcExecute.SetWindowText("Executing Firmware Upgrade");
-            ShowStepLabel(IDC_STEP_COPY, true);
-            ShowStepLabel(IDC_STEP_EXECUTE, true);
+            ShowSdi12Stages();
             ArmStep(IDT_SDI12_PROGRAM_COMMAND, 500);
             return;
         }
@@ -207,6 +205,12 @@ void CDialogUpgrade::StepSdi12LateReply() {
 
 // --- Logger road -----------------------------------------------------------
 
+bool CDialogUpgrade::IsNakReply(DWORD count) {
+    if (count == 0)
+        count = ReadReply(1, 2000);
+    return count == 1 && m_abRx[0] == kNak;
+}
+
 int CDialogUpgrade::CheckPassword() {
     const std::string password = m_editPassword.GetWindowText();
     if (password.size() != 4) {
@@ -223,10 +227,7 @@ int CDialogUpgrade::CheckPassword() {
         SetStatus("Version Read");
         m_stcVersion.SetWindowText("Previous Version : " + ReplyText(n));
         ShowStepLabel(IDC_STEP_VERSION, true);
-    } else if (n == 1 && m_abRx[0] == kNak) {
-        SetStatus("Already in program mode");
-        return 3;
-    } else if (n == 0 && ReadReply(1, 2000) == 1 && m_abRx[0] == kNak) {
+    } else if (IsNakReply(n)) {
         SetStatus("Already in program mode");
         return 3;
     }
@@ -242,15 +243,11 @@ int CDialogUpgrade::CheckPassword() {
         SetStatus("Incorrect Password");
         return 2;
     }
-    if (n == 1 && m_abRx[0] == kNak) {
+    if (IsNakReply(n)) {
         SetStatus("Already in program mode");
         return 3;
     }
     if (n == 0) {
-        if (ReadReply(1, 2000) == 1 && m_abRx[0] == kNak) {
-            SetStatus("Already in program mode");
-            return 3;
-        }
         SetStatus("No response");
         return 0;
     }
@@ -276,19 +273,11 @@ int CDialogUpgrade::ReadNewVersion() {
         SetStatus(("New Version : " + ReplyText(n)).c_str());
         return 1;
     }
-    if (n == 1) {
-        if (m_abRx[0] == kNak) {
-            SetStatus("Error -> Still in program mode !!!");
-            return 3;
-        }
-        SetStatus("Error -> Illegal response to Version Request !!!");
-        return 2;
+    if (IsNakReply(n)) {
+        SetStatus("Error -> Still in program mode !!!");
+        return 3;
     }
     if (n == 0) {
-        if (ReadReply(1, 2000) == 1 && m_abRx[0] == kNak) {
-            SetStatus("Error -> Still in program mode !!!");
-            return 3;
-        }
         SetStatus("Error -> No Reply to Version Request !!!");
         return 0;
     }
@@ -338,8 +327,7 @@ void CDialogUpgrade::StepLoggerProgramMode() {
         return;
     }
     if (n == 1 && m_abRx[0] == kNak) {
-        SetStatus("Already in Programming Mode");
-        ArmStep(IDT_START_RECORDS, 1000);
+        SkipToRecords();
         return;
     }
     SetStatus(px70 ? "Erasing Data Flash -> Invalid programming response"
@@ -359,8 +347,7 @@ void CDialogUpgrade::StepLoggerCopyStage() {
         return;
     }
     if (n == 1 && m_abRx[0] == kNak) {
-        SetStatus("Already in Programming Mode");
-        ArmStep(IDT_START_RECORDS, 1000);
+        SkipToRecords();
         return;
     }
     SetStatus("Copying Program to Data Flash -> Invalid programming response");
@@ -379,13 +366,17 @@ void CDialogUpgrade::StepLoggerExecuteStage() {
         return;
     }
     if (n == 1 && m_abRx[0] == kNak) {
-        SetStatus("Already in Programming Mode");
-        ArmStep(IDT_START_RECORDS, 1000);
+        SkipToRecords();
         return;
     }
     SetStatus("Executing from Data Flash -> Invalid programming response");
     Warn("Turn Logger Power off and on - then try Firmare Upgrade sequence again");
     ReleasePage();
+}
+
+void CDialogUpgrade::SkipToRecords() {
+    SetStatus("Already in Programming Mode");
+    ArmStep(IDT_START_RECORDS, 1000);
 }
 
 // --- Records ---------------------------------------------------------------
