@@ -89,9 +89,7 @@ BOOL CDialogUpgrade::OnInitDialog() {
     m_nSavedBaud = 9600;
     m_nSavedByteSize = 8;
 
-    for (int id : {IDC_STEP_VERSION, IDC_STEP_PASSWORD, IDC_STEP_ERASE, IDC_STEP_COPY,
-                   IDC_STEP_EXECUTE, IDC_STEP_PROGRAMMING, IDC_STEP_COMPLETE})
-        ShowStepLabel(id, false);
+    HideStepLabels();
     m_bMore = 0;
 
     OnBnClickedDeviceQuenta();
@@ -218,6 +216,12 @@ void CDialogUpgrade::ReleasePage() {
 void CDialogUpgrade::ShowStepLabel(int id, bool show) {
     if (CWnd* label = GetDlgItem(id))
         label->ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+void CDialogUpgrade::HideStepLabels() {
+    for (int id : {IDC_STEP_VERSION, IDC_STEP_PASSWORD, IDC_STEP_ERASE, IDC_STEP_COPY,
+                   IDC_STEP_EXECUTE, IDC_STEP_PROGRAMMING, IDC_STEP_COMPLETE})
+        ShowStepLabel(id, false);
 }
 
 void CDialogUpgrade::SetStatus(const char* text) {

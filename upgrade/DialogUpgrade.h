@@ -99,6 +99,7 @@ private:
     void RestoreLineSettings();
     void EndSdi12Road();
     void ShowStepLabel(int id, bool show);
+    void HideStepLabels();
     void SetStatus(const char* text);
     void Warn(const char* text);
     // Writes the file's path into "File.cfg"; a failure is ignored.
@@ -112,8 +113,13 @@ private:
     void ShowRxLine(DWORD count);
     // Purge, write and, for the SDI-12 types, read back the echo.
     void SendBytes(const BYTE* bytes, int length);
+    // A command through m_abTx (cut to its size) and SendCommand.
+    void SendText(const char* text, std::size_t length);
+    void SendText(const char* text);
     void ArmStep(UINT id, UINT ms);
     void KillSteps();
+    // A step's timer is one-shot; the line's hang-up timeout starts again.
+    void BeginStep(UINT id);
 
     // The steps of the sequence.
     void StepSdi12AddressQuery();
@@ -130,6 +136,12 @@ private:
     void StepNewVersion();
     // Address check passed or the device may be in program mode: on at 9600 baud.
     void GoToRecordsAtFullSpeed(const char* status);
+    // The copy and execute labels as the SDI-12 types show them.
+    void ShowSdi12Stages();
+    // A logger stage got NAK: already in program mode, on to the records.
+    void SkipToRecords();
+    // The reply of `count` bytes is one NAK, or, when nothing came, a NAK follows within 2 s.
+    bool IsNakReply(DWORD count);
     void CompleteRecords();
 
     CCommPort* m_pCommPort = nullptr;

@@ -23,6 +23,16 @@ void CDialogUpgrade::SendCommand() {
     SendBytes(m_abTx, m_nTxLength);
 }
 
+void CDialogUpgrade::SendText(const char* text, std::size_t length) {
+    m_nTxLength = int(std::min(length, sizeof m_abTx));
+    std::memcpy(m_abTx, text, std::size_t(m_nTxLength));
+    SendCommand();
+}
+
+void CDialogUpgrade::SendText(const char* text) {
+    SendText(text, std::strlen(text));
+}
+
 int CDialogUpgrade::SendNextRecord() {
     if (m_nReadPos >= int(m_frames.size()))
         return 1; // not reached: every loaded image ends with its last record

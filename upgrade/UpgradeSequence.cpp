@@ -23,6 +23,12 @@ void CDialogUpgrade::ArmStep(UINT id, UINT ms) {
     SetTimer(id, ms);
 }
 
+void CDialogUpgrade::BeginStep(UINT id) {
+    KillTimer(id);
+    if (m_pTabCtrl)
+        m_pTabCtrl->RestartHangupTimeout();
+}
+
 void CDialogUpgrade::KillSteps() {
     for (UINT id = IDT_SDI12_ADDRESS_QUERY; id <= IDT_NEW_VERSION; ++id)
         KillTimer(id);
@@ -102,54 +108,46 @@ void CDialogUpgrade::OnBnClickedStartUpgrade() {
         m_stcCopy.SetWindowText("---");
         m_stcExecute.SetWindowText("Executing Firmware Upgrade");
     }
-    for (int id : {IDC_STEP_VERSION, IDC_STEP_PASSWORD, IDC_STEP_ERASE, IDC_STEP_COPY,
-                   IDC_STEP_EXECUTE, IDC_STEP_PROGRAMMING, IDC_STEP_COMPLETE})
-        ShowStepLabel(id, false);
+    HideStepLabels();
     ArmStep(IsSdi12Device(device) ? IDT_SDI12_ADDRESS_QUERY : IDT_LOGGER_PASSWORD, 100);
 }
 
 // --- SDI-12 road -----------------------------------------------------------
 
 void CDialogUpgrade::StepSdi12AddressQuery() {
-    KillTimer(IDT_SDI12_ADDRESS_QUERY);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_SDI12_ADDRESS_QUERY);
     m_nSavedBaud = int(m_pCommPort->GetBaudRate());
     m_nSavedByteSize = m_pCommPort->GetByteSize();
     m_pCommPort->SetBaudRate(1200);
     m_pCommPort->SetEvenParity();
     m_pCommPort->SetSevenBits();
     const DeviceType device = CheckedDevice();
-    m_nTxLength = kSdi12AddressQueryLength(device);
-    std::memcpy(m_abTx, kSdi12AddressQuery, std::size_t(m_nTxLength));
-    SendCommand();
+    SendText(kSdi12AddressQuery, kSdi12AddressQueryLength(device));
     SetStatus("Getting SDI-12 Address");
     ArmStep(IDT_SDI12_ADDRESS_REPLY, 500);
 }
 
-void CDialogUpgrade::GoToRecordsAtFullSpeed(const char* status) {
-    if (status)
-        SetStatus(status);
+void CDialogUpgrade::ShowSdi12Stages() {
     m_stcCopy.SetWindowText("---");
     m_stcExecute.SetWindowText("Executing Firmware Upgrade");
     ShowStepLabel(IDC_STEP_COPY, true);
     ShowStepLabel(IDC_STEP_EXECUTE, true);
+}
+
+void CDialogUpgrade::GoToRecordsAtFullSpeed(const char* status) {
+    SetStatus(status);
+    ShowSdi12Stages();
     m_pCommPort->SetBaudRate(9600);
     ArmStep(IDT_START_RECORDS, 600);
 }
 
 void CDialogUpgrade::StepSdi12AddressReply() {
-    KillTimer(IDT_SDI12_ADDRESS_REPLY);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_SDI12_ADDRESS_REPLY);
     const DWORD n = ReadReply(15, 400);
     if (n == 3 && m_abRx[1] == '\r' && m_abRx[2] == '\n') {
         if (m_abRx[0] == '0') {
             SetStatus("Address 0 - OK");
-            m_stcCopy.SetWindowText("---");
-            m_stcExecute.SetWindowText("Executing Firmware Upgrade");
-            ShowStepLabel(IDC_STEP_COPY, true);
-            ShowStepLabel(IDC_STEP_EXECUTE, true);
+            ShowSdi12Stages();
             ArmStep(IDT_SDI12_PROGRAM_COMMAND, 500);
             return;
         }
@@ -171,19 +169,14 @@ void CDialogUpgrade::StepSdi12AddressReply() {
 
 void CDialogUpgrade::StepSdi12ProgramCommand() {
     KillTimer(IDT_SDI12_PROGRAM_COMMAND);
-    const char* command = kSdi12ProgramCommand(CheckedDevice());
-    m_nTxLength = int(std::strlen(command));
-    std::memcpy(m_abTx, command, std::size_t(m_nTxLength));
-    SendCommand();
+    SendText(kSdi12ProgramCommand(CheckedDevice()));
     SetStatus("Erasing Program Flash");
     ShowStepLabel(IDC_STEP_ERASE, true);
     ArmStep(IDT_SDI12_PROGRAM_REPLY, 1000);
 }
 
 void CDialogUpgrade::StepSdi12ProgramReply() {
-    KillTimer(IDT_SDI12_PROGRAM_REPLY);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_SDI12_PROGRAM_REPLY);
     const DWORD n = ReadReply(18, 200);
     if (n == 0) {
         SetStatus("No Response to Xprog command");
@@ -194,9 +187,7 @@ void CDialogUpgrade::StepSdi12ProgramReply() {
 }
 
 void CDialogUpgrade::StepSdi12LateReply() {
-    KillTimer(IDT_SDI12_LATE_REPLY);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_SDI12_LATE_REPLY);
     // The 400 ms of the address reply still hold.
     const DWORD n = m_pCommPort->Read(m_abRx, 15);
     if (n == 1) {
@@ -214,6 +205,12 @@ void CDialogUpgrade::StepSdi12LateReply() {
 
 // --- Logger road -----------------------------------------------------------
 
+bool CDialogUpgrade::IsNakReply(DWORD count) {
+    if (count == 0)
+        count = ReadReply(1, 2000);
+    return count == 1 && m_abRx[0] == kNak;
+}
+
 int CDialogUpgrade::CheckPassword() {
     const std::string password = m_editPassword.GetWindowText();
     if (password.size() != 4) {
@@ -221,31 +218,22 @@ int CDialogUpgrade::CheckPassword() {
         return -1;
     }
 
-    m_abTx[0] = '\r';
-    m_nTxLength = 1;
-    SendCommand();
+    SendText("\r");
     ReadReply(50, 200);
 
-    m_nTxLength = int(std::strlen(kVersionRequest));
-    std::memcpy(m_abTx, kVersionRequest, std::size_t(m_nTxLength));
-    SendCommand();
+    SendText(kVersionRequest);
     DWORD n = ReadReply(50, 700);
     if (n >= 21) {
         SetStatus("Version Read");
         m_stcVersion.SetWindowText("Previous Version : " + ReplyText(n));
         ShowStepLabel(IDC_STEP_VERSION, true);
-    } else if (n == 1 && m_abRx[0] == kNak) {
-        SetStatus("Already in program mode");
-        return 3;
-    } else if (n == 0 && ReadReply(1, 2000) == 1 && m_abRx[0] == kNak) {
+    } else if (IsNakReply(n)) {
         SetStatus("Already in program mode");
         return 3;
     }
 
     const std::string command = kPasswordPrefix + password + "\r";
-    m_nTxLength = int(command.size());
-    std::memcpy(m_abTx, command.data(), command.size());
-    SendCommand();
+    SendText(command.data(), command.size());
     n = ReadReply(50, 700);
     if (n == 20 && ReplyText(n) == kPasswordAccepted) {
         SetStatus("Password Accepted");
@@ -255,15 +243,11 @@ int CDialogUpgrade::CheckPassword() {
         SetStatus("Incorrect Password");
         return 2;
     }
-    if (n == 1 && m_abRx[0] == kNak) {
+    if (IsNakReply(n)) {
         SetStatus("Already in program mode");
         return 3;
     }
     if (n == 0) {
-        if (ReadReply(1, 2000) == 1 && m_abRx[0] == kNak) {
-            SetStatus("Already in program mode");
-            return 3;
-        }
         SetStatus("No response");
         return 0;
     }
@@ -283,28 +267,17 @@ void CDialogUpgrade::SendProgramModeRequest() {
 
 int CDialogUpgrade::ReadNewVersion() {
     const bool ferrant = CheckedDevice() == DeviceType::Ferrant;
-    const char* request = ferrant ? kFerrantVersionRequest : kVersionRequest;
-    m_nTxLength = int(std::strlen(request));
-    std::memcpy(m_abTx, request, std::size_t(m_nTxLength));
-    SendCommand();
+    SendText(ferrant ? kFerrantVersionRequest : kVersionRequest);
     const DWORD n = ReadReply(50, 700);
     if (n >= 21 || (ferrant && n >= 6 && n <= 8)) {
         SetStatus(("New Version : " + ReplyText(n)).c_str());
         return 1;
     }
-    if (n == 1) {
-        if (m_abRx[0] == kNak) {
-            SetStatus("Error -> Still in program mode !!!");
-            return 3;
-        }
-        SetStatus("Error -> Illegal response to Version Request !!!");
-        return 2;
+    if (IsNakReply(n)) {
+        SetStatus("Error -> Still in program mode !!!");
+        return 3;
     }
     if (n == 0) {
-        if (ReadReply(1, 2000) == 1 && m_abRx[0] == kNak) {
-            SetStatus("Error -> Still in program mode !!!");
-            return 3;
-        }
         SetStatus("Error -> No Reply to Version Request !!!");
         return 0;
     }
@@ -313,9 +286,7 @@ int CDialogUpgrade::ReadNewVersion() {
 }
 
 void CDialogUpgrade::StepLoggerPassword() {
-    KillTimer(IDT_LOGGER_PASSWORD);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_LOGGER_PASSWORD);
     if (CheckedDevice() == DeviceType::Ferrant) {
         ArmStep(IDT_LOGGER_PROGRAM_MODE, 100);
         return;
@@ -345,9 +316,7 @@ void CDialogUpgrade::StepLoggerPassword() {
 }
 
 void CDialogUpgrade::StepLoggerProgramMode() {
-    KillTimer(IDT_LOGGER_PROGRAM_MODE);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_LOGGER_PROGRAM_MODE);
     const bool px70 = CheckedDevice() == DeviceType::Px70;
     SendProgramModeRequest();
     const DWORD n = ReadReply(1, 3000);
@@ -358,8 +327,7 @@ void CDialogUpgrade::StepLoggerProgramMode() {
         return;
     }
     if (n == 1 && m_abRx[0] == kNak) {
-        SetStatus("Already in Programming Mode");
-        ArmStep(IDT_START_RECORDS, 1000);
+        SkipToRecords();
         return;
     }
     SetStatus(px70 ? "Erasing Data Flash -> Invalid programming response"
@@ -370,9 +338,7 @@ void CDialogUpgrade::StepLoggerProgramMode() {
 }
 
 void CDialogUpgrade::StepLoggerCopyStage() {
-    KillTimer(IDT_LOGGER_COPY_STAGE);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_LOGGER_COPY_STAGE);
     const DWORD n = ReadReply(1, 3000);
     if (n == 1 && m_abRx[0] == kCopyStarted) {
         SetStatus("Copying Program to Data Flash");
@@ -381,8 +347,7 @@ void CDialogUpgrade::StepLoggerCopyStage() {
         return;
     }
     if (n == 1 && m_abRx[0] == kNak) {
-        SetStatus("Already in Programming Mode");
-        ArmStep(IDT_START_RECORDS, 1000);
+        SkipToRecords();
         return;
     }
     SetStatus("Copying Program to Data Flash -> Invalid programming response");
@@ -391,9 +356,7 @@ void CDialogUpgrade::StepLoggerCopyStage() {
 }
 
 void CDialogUpgrade::StepLoggerExecuteStage() {
-    KillTimer(IDT_LOGGER_EXECUTE_STAGE);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_LOGGER_EXECUTE_STAGE);
     const DWORD n = ReadReply(1, 3000);
     if (n == 1 && m_abRx[0] == kExecuteStarted) {
         SetStatus(CheckedDevice() == DeviceType::Px70 ? "Executing from Data Flash"
@@ -403,8 +366,7 @@ void CDialogUpgrade::StepLoggerExecuteStage() {
         return;
     }
     if (n == 1 && m_abRx[0] == kNak) {
-        SetStatus("Already in Programming Mode");
-        ArmStep(IDT_START_RECORDS, 1000);
+        SkipToRecords();
         return;
     }
     SetStatus("Executing from Data Flash -> Invalid programming response");
@@ -412,12 +374,15 @@ void CDialogUpgrade::StepLoggerExecuteStage() {
     ReleasePage();
 }
 
+void CDialogUpgrade::SkipToRecords() {
+    SetStatus("Already in Programming Mode");
+    ArmStep(IDT_START_RECORDS, 1000);
+}
+
 // --- Records ---------------------------------------------------------------
 
 void CDialogUpgrade::StepStartRecords() {
-    KillTimer(IDT_START_RECORDS);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_START_RECORDS);
     SetStatus("Upgrading Firmware");
     ShowStepLabel(IDC_STEP_PROGRAMMING, true);
     m_nRecordsSent = 0;
@@ -436,9 +401,7 @@ void CDialogUpgrade::CompleteRecords() {
 }
 
 void CDialogUpgrade::StepRecords() {
-    KillTimer(IDT_RECORDS);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_RECORDS);
     const DeviceType device = CheckedDevice();
     const bool sdi12 = IsSdi12Device(device);
     const DWORD replyLength = device == DeviceType::Px70 ? 2 : 1;
@@ -507,9 +470,7 @@ void CDialogUpgrade::StepRecords() {
 }
 
 void CDialogUpgrade::StepNewVersion() {
-    KillTimer(IDT_NEW_VERSION);
-    if (m_pTabCtrl)
-        m_pTabCtrl->RestartHangupTimeout();
+    BeginStep(IDT_NEW_VERSION);
     if (IsSdi12Device(CheckedDevice())) {
         SetStatus("");
         RestoreLineSettings();
