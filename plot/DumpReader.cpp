@@ -104,12 +104,6 @@ private:
     void SetDate(int day, int month, int year) {
         m_dayStart = MakePlotTime(year, month, day, 0, 0, 0);
     }
-    PlotSeconds TimeOfDay(int hour, int minute, int second) const {
-        if (m_dayStart == kNoTime || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
-            second < 0 || second > 59)
-            return kNoTime;
-        return m_dayStart + hour * 3600 + minute * 60 + second;
-    }
     bool Illegal(int month) {
         if (month <= 12)
             return false;
@@ -248,7 +242,7 @@ bool Reader::RecordPointKinds(const DumpLine& line) {
             break;
         }
     }
-    const PlotSeconds t = TimeOfDay(hour, minute, second);
+    const PlotSeconds t = AddTimeOfDay(m_dayStart, hour, minute, second);
     const double three[3] = {m_w1, m_w2, m_w3};
     if (m_kind == PLOT_KIND_BATT || m_kind == PLOT_KIND_BATT_TEMP)
         Record(t, three, m_kind == PLOT_KIND_BATT ? 2 : 3, false, 0.0);

@@ -41,11 +41,7 @@ double CountRain(DumpLineReader& lines, const DumpLine& first, bool dayFirst, co
             IncrementSetting(line, &increment);
             continue;
         }
-        PlotSeconds t = kNoTime;
-        if (day != kNoTime && hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 &&
-            second >= 0 && second <= 59)
-            t = day + hour * 3600 + minute * 60 + second;
-        if (m.Holds(t))
+        if (m.Holds(AddTimeOfDay(day, hour, minute, second)))
             total += increment;
     }
     return total;
