@@ -49,6 +49,16 @@ int DumpYear(int field) {
     return int(std::min<long long>(year, INT_MAX));
 }
 
+bool DumpDateLine(const DumpLine& line, bool dayFirst, int* day, int* month, int* year) {
+    if (line.At(8) != ' ' || line.At(11) != '/' || line.At(14) != '/')
+        return false;
+    const int a = line.IntAt(9), b = line.IntAt(12);
+    *day = dayFirst ? a : b;
+    *month = dayFirst ? b : a;
+    *year = DumpYear(line.IntAt(15));
+    return true;
+}
+
 namespace {
 
 const char* TitleFormat(std::uint8_t kind) {
@@ -205,13 +215,12 @@ bool Reader::RecordPointKinds(const DumpLine& line) {
     if (line.At(2) != ':')
         return true;
     const int hour = line.IntAt(0), minute = line.IntAt(3), second = line.IntAt(6);
-    const bool dateLine = line.At(8) == ' ' && line.At(11) == '/' && line.At(14) == '/';
+    int day = 0, month = 0, year = 0;
+    const bool dateLine = DumpDateLine(line, m_options.dayFirst, &day, &month, &year);
     if (dateLine) {
-        const int a = line.IntAt(9), b = line.IntAt(12);
-        const int day = m_options.dayFirst ? a : b, month = m_options.dayFirst ? b : a;
         if (Illegal(month))
             return false;
-        SetDate(day, month, DumpYear(line.IntAt(15)));
+        SetDate(day, month, year);
         IncrementSetting(line, &m_increment);
     } else {
         switch (m_kind) {

@@ -75,6 +75,9 @@ std::int64_t CollectionPeriodSeconds(int periodIndex);
 std::uint8_t ClassifyDumpLine(const DumpLine& line, bool* slash);
 // Year field of a dump: below 80 is 20xx, else 19xx.
 int DumpYear(int field);
+// A date line of the point kinds ("hh:mm:ss dd/mm/yy ..."): its fields, day
+// and month by `dayFirst`. False for any other line.
+bool DumpDateLine(const DumpLine& line, bool dayFirst, int* day, int* month, int* year);
 
 DumpReadResult ReadDump(DumpSource& source, const DumpReadOptions& options, DumpSink& sink);
 // Opens `path` and reads it; `opened` false when it cannot be opened.

@@ -34,10 +34,9 @@ double CountRain(DumpLineReader& lines, const DumpLine& first, bool dayFirst, co
         if (n < titleLine || line.At(2) != ':')
             continue;
         const int hour = line.IntAt(0), minute = line.IntAt(3), second = line.IntAt(6);
-        if (line.At(8) == ' ' && line.At(11) == '/' && line.At(14) == '/') {
-            const int a = line.IntAt(9), b = line.IntAt(12);
-            day =
-                MakePlotTime(DumpYear(line.IntAt(15)), dayFirst ? b : a, dayFirst ? a : b, 0, 0, 0);
+        int d = 0, mo = 0, y = 0;
+        if (DumpDateLine(line, dayFirst, &d, &mo, &y)) {
+            day = MakePlotTime(y, mo, d, 0, 0, 0);
             IncrementSetting(line, &increment);
             continue;
         }
