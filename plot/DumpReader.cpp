@@ -59,6 +59,13 @@ bool DumpDateLine(const DumpLine& line, bool dayFirst, int* day, int* month, int
     return true;
 }
 
+PlotSeconds AllRecordTime(const DumpLine& line, bool dayFirst, int* month) {
+    const int a = line.IntAt(2), b = line.IntAt(5);
+    *month = dayFirst ? b : a;
+    return MakePlotTime(DumpYear(line.IntAt(8)), *month, dayFirst ? a : b, line.IntAt(11),
+                        line.IntAt(14), line.IntAt(17));
+}
+
 namespace {
 
 const char* TitleFormat(std::uint8_t kind) {
@@ -290,13 +297,10 @@ bool Reader::RecordPointKinds(const DumpLine& line) {
 bool Reader::RecordAll(const DumpLine& line) {
     if (line.At(1) != ',')
         return true;
-    const int a = line.IntAt(2), b = line.IntAt(5);
-    const int day = m_options.dayFirst ? a : b, month = m_options.dayFirst ? b : a;
+    int month = 0;
+    const PlotSeconds t = AllRecordTime(line, m_options.dayFirst, &month);
     if (Illegal(month))
         return false;
-    const int year = DumpYear(line.IntAt(8));
-    const PlotSeconds t =
-        MakePlotTime(year, month, day, line.IntAt(11), line.IntAt(14), line.IntAt(17));
     const double value = line.NumberAt(20);
     const char type = line.At(0);
     Record(t, &value, 1, type == '1', value);

@@ -52,11 +52,8 @@ double CountAll(DumpLineReader& lines, bool dayFirst, const Marks& m) {
     for (long n = 2; lines.Next(&line); ++n) {
         if (n < 3 || line.At(0) != '1' || line.At(1) != ',')
             continue;
-        const int a = line.IntAt(2), b = line.IntAt(5);
-        const PlotSeconds t =
-            MakePlotTime(DumpYear(line.IntAt(8)), dayFirst ? b : a, dayFirst ? a : b,
-                         line.IntAt(11), line.IntAt(14), line.IntAt(17));
-        if (m.Holds(t))
+        int month = 0;
+        if (m.Holds(AllRecordTime(line, dayFirst, &month)))
             total += line.NumberAt(20);
     }
     return total;
