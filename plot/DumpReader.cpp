@@ -49,6 +49,23 @@ int DumpYear(int field) {
     return int(std::min<long long>(year, INT_MAX));
 }
 
+bool DumpDateLine(const DumpLine& line, bool dayFirst, int* day, int* month, int* year) {
+    if (line.At(8) != ' ' || line.At(11) != '/' || line.At(14) != '/')
+        return false;
+    const int a = line.IntAt(9), b = line.IntAt(12);
+    *day = dayFirst ? a : b;
+    *month = dayFirst ? b : a;
+    *year = DumpYear(line.IntAt(15));
+    return true;
+}
+
+PlotSeconds AllRecordTime(const DumpLine& line, bool dayFirst, int* month) {
+    const int a = line.IntAt(2), b = line.IntAt(5);
+    *month = dayFirst ? b : a;
+    return MakePlotTime(DumpYear(line.IntAt(8)), *month, dayFirst ? a : b, line.IntAt(11),
+                        line.IntAt(14), line.IntAt(17));
+}
+
 namespace {
 
 const char* TitleFormat(std::uint8_t kind) {
@@ -103,12 +120,6 @@ public:
 private:
     void SetDate(int day, int month, int year) {
         m_dayStart = MakePlotTime(year, month, day, 0, 0, 0);
-    }
-    PlotSeconds TimeOfDay(int hour, int minute, int second) const {
-        if (m_dayStart == kNoTime || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
-            second < 0 || second > 59)
-            return kNoTime;
-        return m_dayStart + hour * 3600 + minute * 60 + second;
     }
     bool Illegal(int month) {
         if (month <= 12)
@@ -211,13 +222,12 @@ bool Reader::RecordPointKinds(const DumpLine& line) {
     if (line.At(2) != ':')
         return true;
     const int hour = line.IntAt(0), minute = line.IntAt(3), second = line.IntAt(6);
-    const bool dateLine = line.At(8) == ' ' && line.At(11) == '/' && line.At(14) == '/';
+    int day = 0, month = 0, year = 0;
+    const bool dateLine = DumpDateLine(line, m_options.dayFirst, &day, &month, &year);
     if (dateLine) {
-        const int a = line.IntAt(9), b = line.IntAt(12);
-        const int day = m_options.dayFirst ? a : b, month = m_options.dayFirst ? b : a;
         if (Illegal(month))
             return false;
-        SetDate(day, month, DumpYear(line.IntAt(15)));
+        SetDate(day, month, year);
         IncrementSetting(line, &m_increment);
     } else {
         switch (m_kind) {
@@ -248,7 +258,7 @@ bool Reader::RecordPointKinds(const DumpLine& line) {
             break;
         }
     }
-    const PlotSeconds t = TimeOfDay(hour, minute, second);
+    const PlotSeconds t = AddTimeOfDay(m_dayStart, hour, minute, second);
     const double three[3] = {m_w1, m_w2, m_w3};
     if (m_kind == PLOT_KIND_BATT || m_kind == PLOT_KIND_BATT_TEMP)
         Record(t, three, m_kind == PLOT_KIND_BATT ? 2 : 3, false, 0.0);
@@ -287,13 +297,10 @@ bool Reader::RecordPointKinds(const DumpLine& line) {
 bool Reader::RecordAll(const DumpLine& line) {
     if (line.At(1) != ',')
         return true;
-    const int a = line.IntAt(2), b = line.IntAt(5);
-    const int day = m_options.dayFirst ? a : b, month = m_options.dayFirst ? b : a;
+    int month = 0;
+    const PlotSeconds t = AllRecordTime(line, m_options.dayFirst, &month);
     if (Illegal(month))
         return false;
-    const int year = DumpYear(line.IntAt(8));
-    const PlotSeconds t =
-        MakePlotTime(year, month, day, line.IntAt(11), line.IntAt(14), line.IntAt(17));
     const double value = line.NumberAt(20);
     const char type = line.At(0);
     Record(t, &value, 1, type == '1', value);

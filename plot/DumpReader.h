@@ -75,6 +75,12 @@ std::int64_t CollectionPeriodSeconds(int periodIndex);
 std::uint8_t ClassifyDumpLine(const DumpLine& line, bool* slash);
 // Year field of a dump: below 80 is 20xx, else 19xx.
 int DumpYear(int field);
+// A date line of the point kinds ("hh:mm:ss dd/mm/yy ..."): its fields, day
+// and month by `dayFirst`. False for any other line.
+bool DumpDateLine(const DumpLine& line, bool dayFirst, int* day, int* month, int* year);
+// The time of an all-parameter record ("t,dd/mm/yy,hh:mm:ss,..."), kNoTime
+// when its fields form none; `month` gets the month field.
+PlotSeconds AllRecordTime(const DumpLine& line, bool dayFirst, int* month);
 
 DumpReadResult ReadDump(DumpSource& source, const DumpReadOptions& options, DumpSink& sink);
 // Opens `path` and reads it; `opened` false when it cannot be opened.

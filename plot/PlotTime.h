@@ -14,6 +14,9 @@ struct PlotFields {
 };
 
 PlotSeconds MakePlotTime(int year, int month, int day, int hour, int minute, int second);
+// `day` plus a time of day; kNoTime when `day` is kNoTime or the time is not
+// a clock time.
+PlotSeconds AddTimeOfDay(PlotSeconds day, int hour, int minute, int second);
 // Days from the epoch as an OLE date: below the epoch the fraction counts
 // forward from the (negative) whole day, as OLE dates do.
 double PlotTimeToOle(PlotSeconds seconds);

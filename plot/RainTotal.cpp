@@ -34,18 +34,13 @@ double CountRain(DumpLineReader& lines, const DumpLine& first, bool dayFirst, co
         if (n < titleLine || line.At(2) != ':')
             continue;
         const int hour = line.IntAt(0), minute = line.IntAt(3), second = line.IntAt(6);
-        if (line.At(8) == ' ' && line.At(11) == '/' && line.At(14) == '/') {
-            const int a = line.IntAt(9), b = line.IntAt(12);
-            day =
-                MakePlotTime(DumpYear(line.IntAt(15)), dayFirst ? b : a, dayFirst ? a : b, 0, 0, 0);
+        int d = 0, mo = 0, y = 0;
+        if (DumpDateLine(line, dayFirst, &d, &mo, &y)) {
+            day = MakePlotTime(y, mo, d, 0, 0, 0);
             IncrementSetting(line, &increment);
             continue;
         }
-        PlotSeconds t = kNoTime;
-        if (day != kNoTime && hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 &&
-            second >= 0 && second <= 59)
-            t = day + hour * 3600 + minute * 60 + second;
-        if (m.Holds(t))
+        if (m.Holds(AddTimeOfDay(day, hour, minute, second)))
             total += increment;
     }
     return total;
@@ -57,11 +52,8 @@ double CountAll(DumpLineReader& lines, bool dayFirst, const Marks& m) {
     for (long n = 2; lines.Next(&line); ++n) {
         if (n < 3 || line.At(0) != '1' || line.At(1) != ',')
             continue;
-        const int a = line.IntAt(2), b = line.IntAt(5);
-        const PlotSeconds t =
-            MakePlotTime(DumpYear(line.IntAt(8)), dayFirst ? b : a, dayFirst ? a : b,
-                         line.IntAt(11), line.IntAt(14), line.IntAt(17));
-        if (m.Holds(t))
+        int month = 0;
+        if (m.Holds(AllRecordTime(line, dayFirst, &month)))
             total += line.NumberAt(20);
     }
     return total;
