@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "framework/Application.h"
+#include "resources/ProgramResources.h"
 #include "resources/ResourceShell.h"
 #include "resources/ResourceUpgrade.h"
 #include "shell/KestruneDlg.h"
@@ -162,6 +163,7 @@ int main(int argc, char** argv) {
     });
 
     FrameworkApplication app(argc, argv);
+    RegisterProgramResources();
     CKestruneDlg main;
     main.Create(IDD_KESTRUNE_DIALOG, nullptr);
     CDialogUpgrade& page = *main.GetUpgradePage();
