@@ -15,7 +15,6 @@
 // The far end writes without ever blocking: bytes the tty cannot take
 // because the page fell behind are counted as lost, as a UART would drop
 // them.
-#include <time.h>
 #include <unistd.h>
 
 #include <QTimer>
@@ -29,6 +28,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/BenchClock.h"
 #include "communicate/DialogSelect.h"
 #include "framework/Application.h"
 #include "resources/ProgramResources.h"
@@ -37,12 +37,6 @@
 #include "tests/support/PtyPeer.h"
 
 namespace {
-
-double ThreadCpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
 
 std::string MakeDump(std::size_t bytes) {
     std::string dump;
