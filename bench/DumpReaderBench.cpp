@@ -25,6 +25,7 @@
 #include "framework/Application.h"
 #include "plot/DialogPlot.h"
 #include "plot/DumpReader.h"
+#include "resources/ProgramResources.h"
 #include "resources/ResourceShell.h"
 #include "shell/KestruneDlg.h"
 
@@ -174,6 +175,7 @@ int PlotPage(const char* path, int argc, char** argv) {
     setenv("APPDATA", scratch, 1);
     setenv("TRELVORAN_PORTS", scratch, 1);
     FrameworkApplication app(argc, argv);
+    RegisterProgramResources();
     CKestruneDlg main;
     main.Create(IDD_KESTRUNE_DIALOG, nullptr);
     CDialogPlot& page = *main.GetPlotPage();

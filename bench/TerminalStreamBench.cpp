@@ -15,10 +15,6 @@
 // The far end writes without ever blocking: bytes the tty cannot take
 // because the page fell behind are counted as lost, as a UART would drop
 // them.
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <QTimer>
@@ -32,19 +28,15 @@
 #include <string>
 #include <thread>
 
+#include "bench/BenchClock.h"
 #include "communicate/DialogSelect.h"
 #include "framework/Application.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceShell.h"
 #include "shell/KestruneDlg.h"
+#include "tests/support/PtyPeer.h"
 
 namespace {
-
-double ThreadCpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
 
 std::string MakeDump(std::size_t bytes) {
     std::string dump;
@@ -160,25 +152,16 @@ int main(int argc, char** argv) {
     }
     const double bytesPerSecond = baud / 10.0; // start, 8 data bits, stop
 
-    // A private data folder and ports folder with COM1 on a pseudo-terminal.
+    // A private data folder, and a ports folder with COM1 on a pseudo-terminal.
     char root[] = "/tmp/trelvoran-bench-XXXXXX";
     if (!mkdtemp(root))
         return 1;
-    const std::string ports = std::string(root) + "/ports";
-    std::filesystem::create_directories(ports);
     setenv("APPDATA", root, 1);
-    setenv("TRELVORAN_PORTS", ports.c_str(), 1);
-    int master = -1;
-    int slave = -1;
-    char slaveName[128] = {};
-    if (openpty(&master, &slave, slaveName, nullptr, nullptr) != 0)
+    TempPortsFolder ports;
+    PtyPeer peer;
+    if (!peer.IsOk() || !peer.LinkAs(ports.Path(), 1))
         return 1;
-    termios raw{};
-    tcgetattr(master, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(master, TCSANOW, &raw);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    std::filesystem::create_symlink(slaveName, ports + "/COM1");
+    const int master = peer.MasterFd();
 
     TimedApplication app(argc, argv);
     RegisterProgramResources();

@@ -5,10 +5,7 @@
 // line would deliver it. Also times the HEX check and conversion of the image.
 //
 //   upgrade_program_bench [--records N] [--baud B]
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <QTimer>
@@ -23,10 +20,12 @@
 #include <thread>
 
 #include "framework/Application.h"
+#include "resources/ProgramResources.h"
 #include "resources/ResourceShell.h"
 #include "resources/ResourceUpgrade.h"
 #include "shell/KestruneDlg.h"
 #include "shell/XTabCtrl.h"
+#include "tests/support/PtyPeer.h"
 #include "upgrade/DialogUpgrade.h"
 #include "upgrade/IntelHex.h"
 
@@ -85,12 +84,9 @@ int main(int argc, char** argv) {
     char root[] = "/tmp/trelvoran-bench-XXXXXX";
     if (!mkdtemp(root))
         return 1;
-    const std::string ports = std::string(root) + "/ports";
     const std::string data = std::string(root) + "/TrelvoranFiles";
-    std::filesystem::create_directories(ports);
     std::filesystem::create_directories(data);
     setenv("APPDATA", root, 1);
-    setenv("TRELVORAN_PORTS", ports.c_str(), 1);
 
     std::string image;
     for (int r = 0; r < records; ++r)
@@ -107,16 +103,11 @@ int main(int argc, char** argv) {
     const double convertMs =
         std::chrono::duration<double, std::milli>(Clock::now() - convertStart).count();
 
-    int master = -1;
-    int slave = -1;
-    char slaveName[128] = {};
-    if (openpty(&master, &slave, slaveName, nullptr, nullptr) != 0)
+    TempPortsFolder ports;
+    PtyPeer peer;
+    if (!peer.IsOk() || !peer.LinkAs(ports.Path(), 1))
         return 1;
-    termios raw{};
-    tcgetattr(master, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(master, TCSANOW, &raw);
-    std::filesystem::create_symlink(slaveName, ports + "/COM1");
+    const int master = peer.MasterFd();
 
     // The device: entry sequence, then frames framed by their byte count, each acknowledged
     // once the line could have delivered it; then the version request.
@@ -172,6 +163,7 @@ int main(int argc, char** argv) {
     });
 
     FrameworkApplication app(argc, argv);
+    RegisterProgramResources();
     CKestruneDlg main;
     main.Create(IDD_KESTRUNE_DIALOG, nullptr);
     CDialogUpgrade& page = *main.GetUpgradePage();
@@ -194,7 +186,7 @@ int main(int argc, char** argv) {
     });
     driver.start(100);
     app.exec();
-    close(master); // ends a device still waiting
+    peer.HangUp(); // ends a device still waiting
     device.join();
 
     const int sent = framesTaken;

@@ -34,8 +34,9 @@ TestEnv::TestEnv() {
     std::filesystem::create_directories(m_appData);
     std::filesystem::create_directories(m_ports);
     std::filesystem::create_directories(m_root + "/home");
-    std::filesystem::create_directories(m_root + "/lock");
-    SetLockFolders({m_root + "/lock"});
+    std::filesystem::create_directories(Locks());
+    m_previousLockFolders = LockFolders();
+    SetLockFolders({Locks()});
     setenv("HOME", (m_root + "/home").c_str(), 1);
     setenv("APPDATA", m_appData.c_str(), 1);
     setenv("TRELVORAN_PORTS", m_ports.c_str(), 1);
@@ -44,7 +45,7 @@ TestEnv::TestEnv() {
 }
 
 TestEnv::~TestEnv() {
-    SetLockFolders({"/run/lock", "/var/lock"});
+    SetLockFolders(m_previousLockFolders);
     std::error_code ec;
     std::filesystem::remove_all(m_root, ec);
 }

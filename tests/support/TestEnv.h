@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "framework/Clock.h"
 
@@ -34,4 +35,5 @@ private:
     std::string m_root;
     std::string m_appData;
     std::string m_ports;
+    std::vector<std::string> m_previousLockFolders;
 };
