@@ -37,7 +37,6 @@ public:
     CCaptureConverter(const CCaptureConverter&) = delete;
     CCaptureConverter& operator=(const CCaptureConverter&) = delete;
 
-    void SetOutput(CaptureOutput* output) { m_pOutput = output; }
     // Drops a partial line.
     void RestartLine() { m_pLineEnd = m_szLine; }
 

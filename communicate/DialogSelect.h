@@ -89,7 +89,6 @@ public:
     // Capture.
     void OnStartCapture();
     int GetCaptureKind() const { return m_nCaptureKind; }
-    CCaptureConverter& Capture() { return m_capture; }
 
     // Dialler.
     void OnDial();
@@ -295,9 +294,6 @@ private:
     char m_szPiece[500] = {};
     char m_cDumpEventCommand = 0;
     char m_szDumpEvent[20] = {};
-    int m_nBookmarkHour = 0;
-    int m_nBookmarkMinute = 0;
-    int m_nBookmarkSecond = 0;
 
     // Dumps.
     void KillDumpTimers();
