@@ -122,6 +122,8 @@ private:
     void HeaderLine(int kind, bool skipping);
     bool IsCodeAt(int d) const;
     void TakeHeader(int kind, bool skipping, int d, double increment, int decimals);
+    // The header line as it came, or as a Tideda header of `type` ('I', 'A').
+    void WriteHeader(int kind, int d, char type);
 
     CaptureOutput* m_pOutput;
     int m_nLength = 0;
