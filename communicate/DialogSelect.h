@@ -206,7 +206,6 @@ private:
         CDialogSelect* m_pPage;
     };
     CCaptureFile m_fileCapture;
-    std::string m_strCaptureFile;
     CaptureSink m_captureSink{this};
     // The line being built, the conversion and the tracked-dump state.
     CCaptureConverter m_capture{&m_captureSink};
