@@ -26,7 +26,6 @@ public:
     // The definitions the page shows, so that the rows are never empty
     // while the file is read or when it cannot be.
     void SetDefinitions(ButtonArrays buttons);
-    int GetLevel() const { return m_nLevel; }
 
     void OnNextLevel();
     void OnPrevLevel();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "communicate/CaptureConverter.h"
+#include "communicate/CommandEscapes.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ char Lower(char c) {
 // any letter case.
 bool BeginsWith(const char* p, const char* word) {
     for (; *word; ++p, ++word)
-        if (Lower(*p) != *word)
+        if (Lower(*p) != Lower(*word))
             return false;
     return true;
 }
@@ -35,15 +36,14 @@ const char* CopyCsvField(const char* pos, char* dest, std::size_t limit) {
 }
 
 bool IsIncrementalDumpCommand(const char* text, bool* dumpWord) {
-    static const char* const kWords[] = {"dur",   "durv", "dubvi", "dubve",
-                                         "dubvt", "dubv", "dutmp", "duall"};
     *dumpWord = false;
     const std::size_t length = std::strlen(text);
     if (length < 6)
         return false;
     for (std::size_t start = 0; start <= length - 6; ++start) {
         const char* p = text + start;
-        for (const char* word : kWords) {
+        for (int k = 0; k < kDumpKindCount; ++k) {
+            const char* word = DumpKindAt(k).word;
             if (!BeginsWith(p, word))
                 continue;
             *dumpWord = true;

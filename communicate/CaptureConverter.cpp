@@ -456,16 +456,20 @@ void CCaptureConverter::TakeHeader(int kind, bool skipping, int d, double increm
     if (skipping)
         return;
     m_dTotal = 0.0;
-    if (kind == CAPTURE_TIDEDA) {
-        char seven[7];
-        for (int k = 0; k < 7; ++k)
-            seven[k] = char(std::max(AtEnd(d + 7 - k), 0));
-        char record[32];
-        const int n = FormatTidedaHeader(seven, record, 'I');
-        Write(record, std::size_t(n));
-    } else {
+    WriteHeader(kind, d, 'I');
+}
+
+void CCaptureConverter::WriteHeader(int kind, int d, char type) {
+    if (kind != CAPTURE_TIDEDA) {
         Write(m_szLine, std::size_t(m_nLength));
+        return;
     }
+    // The seven characters before the code at end position d.
+    char seven[7];
+    for (int k = 0; k < 7; ++k)
+        seven[k] = char(std::max(AtEnd(d + 7 - k), 0));
+    char record[32];
+    Write(record, std::size_t(FormatTidedaHeader(seven, record, type)));
 }
 
 void CCaptureConverter::HeaderLine(int kind, bool skipping) {
@@ -511,16 +515,7 @@ void CCaptureConverter::HeaderLine(int kind, bool skipping) {
         for (int d = 11; d <= 14; ++d) {
             if (IsEnd(d, ' ') && ((IsEnd(d - 1, 'H') && IsEnd(d - 2, 'S')) ||
                                   (IsEnd(d - 1, 'M') && IsEnd(d - 2, 'A')))) {
-                if (kind == CAPTURE_TIDEDA) {
-                    char seven[7];
-                    for (int k = 0; k < 7; ++k)
-                        seven[k] = char(std::max(AtEnd(d + 7 - k), 0));
-                    char record[32];
-                    const int n = FormatTidedaHeader(seven, record, 'A');
-                    Write(record, std::size_t(n));
-                } else {
-                    Write(m_szLine, std::size_t(len));
-                }
+                WriteHeader(kind, d, 'A');
                 return;
             }
         }

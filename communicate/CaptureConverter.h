@@ -37,7 +37,6 @@ public:
     CCaptureConverter(const CCaptureConverter&) = delete;
     CCaptureConverter& operator=(const CCaptureConverter&) = delete;
 
-    void SetOutput(CaptureOutput* output) { m_pOutput = output; }
     // Drops a partial line.
     void RestartLine() { m_pLineEnd = m_szLine; }
 
@@ -123,6 +122,8 @@ private:
     void HeaderLine(int kind, bool skipping);
     bool IsCodeAt(int d) const;
     void TakeHeader(int kind, bool skipping, int d, double increment, int decimals);
+    // The header line as it came, or as a Tideda header of `type` ('I', 'A').
+    void WriteHeader(int kind, int d, char type);
 
     CaptureOutput* m_pOutput;
     int m_nLength = 0;

@@ -160,11 +160,3 @@ int MatchDumpWord(const std::string& piece) {
     }
     return -1;
 }
-
-int DumpKindOfState(int state) {
-    for (int k = 0; k < kDumpKindCount; ++k) {
-        if (state == kDumpKinds[k].announced || state == kDumpKinds[k].announced + 1)
-            return k;
-    }
-    return -1;
-}

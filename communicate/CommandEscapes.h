@@ -46,5 +46,3 @@ const DumpKind& DumpKindAt(int index);
 
 // The kind whose word begins `piece` (any letter case), or -1.
 int MatchDumpWord(const std::string& piece);
-// The kind with this announced or receiving dump state, or -1.
-int DumpKindOfState(int state);

@@ -89,7 +89,6 @@ public:
     // Capture.
     void OnStartCapture();
     int GetCaptureKind() const { return m_nCaptureKind; }
-    CCaptureConverter& Capture() { return m_capture; }
 
     // Dialler.
     void OnDial();
@@ -207,7 +206,6 @@ private:
         CDialogSelect* m_pPage;
     };
     CCaptureFile m_fileCapture;
-    std::string m_strCaptureFile;
     CaptureSink m_captureSink{this};
     // The line being built, the conversion and the tracked-dump state.
     CCaptureConverter m_capture{&m_captureSink};
@@ -295,9 +293,6 @@ private:
     char m_szPiece[500] = {};
     char m_cDumpEventCommand = 0;
     char m_szDumpEvent[20] = {};
-    int m_nBookmarkHour = 0;
-    int m_nBookmarkMinute = 0;
-    int m_nBookmarkSecond = 0;
 
     // Dumps.
     void KillDumpTimers();

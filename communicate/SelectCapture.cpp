@@ -76,12 +76,11 @@ void CDialogSelect::OnStartCapture() {
         m_editTerminal.SetFocus();
         return;
     }
-    m_strCaptureFile = request.fileName;
-    const std::size_t slash = m_strCaptureFile.find_last_of('/');
-    m_stcCaptureFile.SetWindowText(slash == std::string::npos ? m_strCaptureFile
-                                                              : m_strCaptureFile.substr(slash + 1));
+    const std::string& path = request.fileName;
+    const std::size_t slash = path.find_last_of('/');
+    m_stcCaptureFile.SetWindowText(slash == std::string::npos ? path : path.substr(slash + 1));
     // Every capture appends; a file that will not open is not told.
-    if (m_fileCapture.Open(m_strCaptureFile, true)) {
+    if (m_fileCapture.Open(path, true)) {
         m_nCaptureKind = kind;
     } else {
         m_btnCapture.SetWindowText("Start Capture");

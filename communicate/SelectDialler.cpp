@@ -158,10 +158,7 @@ void CDialogSelect::OnHangup() {
         HandBackOnHangup();
         m_nSessionState = SESSION_HANGUP;
         m_stcCaptureFile.SetWindowText("");
-        if (m_nCaptureKind != CAPTURE_NONE) {
-            m_fileCapture.Close();
-            m_nCaptureKind = CAPTURE_NONE;
-        }
+        CloseSessionCapture();
     } else {
         WriteRawCapture("+++", 3);
     }
@@ -183,7 +180,6 @@ void CDialogSelect::OnHangupStep() {
     if (m_pTabCtrl)
         m_pTabCtrl->SetModemInUse(0);
     m_stcStatus.SetWindowText("");
-    m_nSessionState = 0;
     SetTimer(IDT_POLL, 100);
 }
 

@@ -57,11 +57,6 @@ void CDialogSelect::SendCommandStep() {
     const Piece piece = NextPiece(m_szCommand, sizeof m_szCommand, pos, context);
     m_pCommandPos = m_szCommand + pos;
 
-    if (piece.bookmark) {
-        m_nBookmarkHour = piece.bookmarkHour;
-        m_nBookmarkMinute = piece.bookmarkMinute;
-        m_nBookmarkSecond = piece.bookmarkSecond;
-    }
     if (!piece.dumpDate.empty())
         m_stcDumpDate.SetWindowText("Dump Date: " + piece.dumpDate);
 
