@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 const char kIllegalDateDmy[] = "Illegal date, try swapping DMY to MDY !";
 const char kIllegalDateMdy[] = "Illegal date, try swapping MDY to DMY !";
@@ -131,6 +132,11 @@ private:
     // False when the reading stops (an illegal month).
     bool RecordPointKinds(const DumpLine& line);
     bool RecordAll(const DumpLine& line);
+    // The records of a rain dump, runs of tip lines taken in place.
+    bool RainRecords(DumpLineReader& lines);
+    // Takes the tip lines ("hh:mm:ss" and its line end) at the start of
+    // `bytes` as RecordPointKinds would; returns the bytes taken.
+    std::size_t TipLines(const char* bytes, std::size_t count);
     // The range and rain-sum steps every record takes; `values` of the line.
     [[gnu::always_inline]] inline void Record(PlotSeconds t, const double* values, int count,
                                               bool rainLine, double rain);
@@ -309,32 +315,102 @@ bool Reader::RecordAll(const DumpLine& line) {
     return true;
 }
 
+std::size_t Reader::TipLines(const char* bytes, std::size_t count) {
+    // Only once a record has set the range start and the date is valid.
+    if (!m_haveStart || m_dayStart == kNoTime || m_period <= 0)
+        return 0;
+    const char* p = bytes;
+    const char* const end = bytes + count;
+    const PlotSeconds day = m_dayStart;
+    const double w = m_w, increment = m_increment;
+    PlotSeconds earliest = m_earliest, latest = m_latest, next = m_start + m_period;
+    double low = m_low, high = m_high, total = m_total;
+    while (end - p >= 10) {
+        std::uint64_t v;
+        std::memcpy(&v, p, 8);
+        // Digits read 0 to 9 and the colons 0 after this.
+        const std::uint64_t x = v ^ 0x30303A30303A3030u;
+        if ((((x + 0x7676767676767676u) | x) & 0x8080808080808080u) | (x & 0x0000FF0000FF0000u))
+            break;
+        std::size_t n;
+        if (p[8] == '\r' && p[9] == '\n')
+            n = 10;
+        else if (p[8] == '\n')
+            n = 9;
+        else
+            break;
+        const int hour = int(x & 0xFF) * 10 + int(x >> 8 & 0xFF);
+        const int minute = int(x >> 24 & 0xFF) * 10 + int(x >> 32 & 0xFF);
+        const int second = int(x >> 48 & 0xFF) * 10 + int(x >> 56);
+        if (hour > 23 || minute > 59 || second > 59)
+            break;
+        const PlotSeconds t = day + hour * 3600 + minute * 60 + second;
+        // Record's steps for a rain line, in its order.
+        earliest = std::min(earliest, t);
+        latest = std::max(latest, t);
+        low = std::min(low, w);
+        high = std::max(high, w);
+        high = std::max(high, total);
+        if (t > next) {
+            m_total = total;
+            ClosePeriods(t);
+            total = m_total;
+            next = m_start + m_period;
+        }
+        total += increment;
+        p += n;
+    }
+    m_earliest = earliest;
+    m_latest = latest;
+    m_low = low;
+    m_high = high;
+    m_total = total;
+    return std::size_t(p - bytes);
+}
+
+bool Reader::RainRecords(DumpLineReader& lines) {
+    DumpLine line;
+    for (;;) {
+        std::size_t count = 0;
+        const char* bytes = lines.Buffered(&count);
+        lines.Skip(TipLines(bytes, count));
+        if (!lines.Next(&line))
+            return true;
+        if (!RecordPointKinds(line))
+            return false;
+    }
+}
+
 void Reader::Run(DumpSource& source, DumpReadResult* result) {
     DumpLineReader lines(source);
     DumpLine line;
-    long lineNo = 0;
-    long titleLine = 2;
     bool stopped = false;
-    while (lines.Next(&line)) {
-        ++lineNo;
-        if (lineNo == 1) {
-            bool slash = false;
-            m_kind = ClassifyDumpLine(line, &slash);
-            titleLine = slash ? 3 : 2;
-            if (m_kind == PLOT_KIND_RAIN || m_kind == PLOT_KIND_ALL)
-                m_period = CollectionPeriodSeconds(m_options.periodIndex);
-            m_sink.OnKind(m_kind);
-        } else if (lineNo == titleLine) {
-            Title(line);
-        } else if (lineNo > titleLine) {
-            if (!(m_kind == PLOT_KIND_ALL ? RecordAll(line) : RecordPointKinds(line))) {
-                stopped = true;
-                break;
-            }
+    if (!lines.Next(&line)) {
+        m_sink.OnKind(m_kind);
+    } else {
+        bool slash = false;
+        m_kind = ClassifyDumpLine(line, &slash);
+        const long titleLine = slash ? 3 : 2;
+        if (m_kind == PLOT_KIND_RAIN || m_kind == PLOT_KIND_ALL)
+            m_period = CollectionPeriodSeconds(m_options.periodIndex);
+        m_sink.OnKind(m_kind);
+        bool more = true;
+        for (long lineNo = 2; lineNo <= titleLine && more; ++lineNo) {
+            more = lines.Next(&line);
+            if (more && lineNo == titleLine)
+                Title(line);
+        }
+        // The kind is decided: each has its own loop.
+        if (more && m_kind == PLOT_KIND_RAIN) {
+            stopped = !RainRecords(lines);
+        } else if (more && m_kind == PLOT_KIND_ALL) {
+            while (!stopped && lines.Next(&line))
+                stopped = !RecordAll(line);
+        } else if (more) {
+            while (!stopped && lines.Next(&line))
+                stopped = !RecordPointKinds(line);
         }
     }
-    if (lineNo == 0)
-        m_sink.OnKind(m_kind);
 
     DumpSummary& s = result->summary;
     s.anyRecord = !m_firstRecord;
