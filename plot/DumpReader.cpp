@@ -315,6 +315,34 @@ bool Reader::RecordAll(const DumpLine& line) {
     return true;
 }
 
+// A tip line at `p` ("hh:mm:ss" with a clock time, then CR LF or LF; 10
+// bytes readable): its length and its seconds into the day. False for any
+// other line.
+inline bool TipLine(const char* p, std::size_t* length, PlotSeconds* seconds) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    // Digits read 0 to 9 and the colons 0 after this.
+    const std::uint64_t x = v ^ 0x30303A30303A3030u;
+    if ((((x + 0x7676767676767676u) | x) & 0x8080808080808080u) | (x & 0x0000FF0000FF0000u))
+        return false;
+    std::uint16_t lineEnd;
+    std::memcpy(&lineEnd, p + 8, 2);
+    if (lineEnd == 0x0A0D) // CR LF
+        *length = 10;
+    else if ((lineEnd & 0xFF) == 0x0A)
+        *length = 9;
+    else
+        return false;
+    // Hours, minutes and seconds in bytes 0, 3 and 6; each within its clock
+    // range unless that byte's top bit is set after the add.
+    const std::uint64_t fields = x * 10 + (x >> 8);
+    if ((fields + 0x0044000044000068u) & 0x0080000080000080u)
+        return false;
+    *seconds = PlotSeconds(fields & 0xFF) * 3600 + PlotSeconds(fields >> 24 & 0xFF) * 60 +
+               PlotSeconds(fields >> 48 & 0xFF);
+    return true;
+}
+
 std::size_t Reader::TipLines(const char* bytes, std::size_t count) {
     // Only once a record has set the range start and the date is valid.
     if (!m_haveStart || m_dayStart == kNoTime || m_period <= 0)
@@ -322,49 +350,45 @@ std::size_t Reader::TipLines(const char* bytes, std::size_t count) {
     const char* p = bytes;
     const char* const end = bytes + count;
     const PlotSeconds day = m_dayStart;
-    const double w = m_w, increment = m_increment;
-    PlotSeconds earliest = m_earliest, latest = m_latest, next = m_start + m_period;
-    double low = m_low, high = m_high, total = m_total;
-    while (end - p >= 10) {
-        std::uint64_t v;
-        std::memcpy(&v, p, 8);
-        // Digits read 0 to 9 and the colons 0 after this.
-        const std::uint64_t x = v ^ 0x30303A30303A3030u;
-        if ((((x + 0x7676767676767676u) | x) & 0x8080808080808080u) | (x & 0x0000FF0000FF0000u))
-            break;
-        std::size_t n;
-        if (p[8] == '\r' && p[9] == '\n')
-            n = 10;
-        else if (p[8] == '\n')
-            n = 9;
-        else
-            break;
-        const int hour = int(x & 0xFF) * 10 + int(x >> 8 & 0xFF);
-        const int minute = int(x >> 24 & 0xFF) * 10 + int(x >> 32 & 0xFF);
-        const int second = int(x >> 48 & 0xFF) * 10 + int(x >> 56);
-        if (hour > 23 || minute > 59 || second > 59)
-            break;
-        const PlotSeconds t = day + hour * 3600 + minute * 60 + second;
-        // Record's steps for a rain line, in its order.
-        earliest = std::min(earliest, t);
-        latest = std::max(latest, t);
-        low = std::min(low, w);
-        high = std::max(high, w);
-        high = std::max(high, total);
-        if (t > next) {
-            m_total = total;
-            ClosePeriods(t);
-            total = m_total;
-            next = m_start + m_period;
+    PlotSeconds earliest = m_earliest, latest = m_latest;
+    // The value steps of m_w, the same each line, give the same taken once
+    // ahead (kept only when a line is taken).
+    const double low = std::min(m_low, m_w);
+    double high = std::max(m_high, m_w);
+    // Record's steps for rain lines, in its order; the inner loop takes the
+    // lines of one collection period and holds its sums in registers.
+    for (;;) {
+        const PlotSeconds next = m_start + m_period;
+        const double increment = m_increment;
+        double total = m_total;
+        std::size_t n = 0;
+        PlotSeconds t = 0;
+        bool closes = false;
+        while (end - p >= 10 && TipLine(p, &n, &t)) {
+            t += day;
+            earliest = t < earliest ? t : earliest;
+            latest = latest < t ? t : latest;
+            high = high < total ? total : high;
+            if (t > next) {
+                closes = true;
+                break;
+            }
+            total += increment;
+            p += n;
         }
-        total += increment;
+        m_total = total;
+        if (!closes)
+            break;
+        ClosePeriods(t);
+        m_total += m_increment;
         p += n;
     }
-    m_earliest = earliest;
-    m_latest = latest;
+    if (p == bytes)
+        return 0;
     m_low = low;
     m_high = high;
-    m_total = total;
+    m_earliest = earliest;
+    m_latest = latest;
     return std::size_t(p - bytes);
 }
 
