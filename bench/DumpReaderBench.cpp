@@ -2,32 +2,25 @@
 //
 //   dumpreader --generate FILE   writes a 100 MB rain dump (3,000 days from
 //                                1 January 2000, about 3,300 tips a day)
-//   dumpreader --time FILE       reads it under "5 Mins", then times `wc -l`
-//                                on the same cached file
+//   dumpreader --time FILE [--wc]
+//                                reads it once under "5 Mins" (the file
+//                                already cached, so the whole process can be
+//                                timed against `wc -l`); with --wc reads it
+//                                once to cache it, then times the reader and
+//                                `wc -l` here
 //   dumpreader --print FILE [--mdy] [--period N]
 //                                prints what the reader delivers
-//   dumpreader --plot FILE       times the View Plot page plotting it
-//                                (offscreen: read, every point on the chart,
-//                                first paint) against the reader alone
-#include <sys/wait.h>
-
+// Plain C++ like the reader, so that its start-up is the reader's alone; the
+// View Plot page on the same file is timed by dumpplot.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
-#include <QImage>
-#include <QPainter>
-
-#include "framework/Application.h"
-#include "plot/DialogPlot.h"
+#include "bench/BenchClock.h"
 #include "plot/DumpReader.h"
-#include "resources/ProgramResources.h"
-#include "resources/ResourceShell.h"
-#include "shell/KestruneDlg.h"
 
 namespace {
 
@@ -82,7 +75,7 @@ long FileSize(const char* path) {
     return n;
 }
 
-int Time(const char* path) {
+int Time(const char* path, bool againstWc) {
     const long size = FileSize(path);
     if (size < 0) {
         std::perror(path);
@@ -91,19 +84,26 @@ int Time(const char* path) {
     const double mb = double(size) / 1e6;
     DumpReadOptions options;
     options.periodIndex = 4;
-    CountSink warm;
-    ReadDumpFile(path, options, warm); // brings the file into the cache
+    if (againstWc) {
+        CountSink warm;
+        ReadDumpFile(path, options, warm); // brings the file into the cache
+    }
     CountSink sink;
+    const double cpu0 = ThreadCpuSeconds();
     const auto t0 = Clock::now();
     ReadDumpFile(path, options, sink);
     const double reader = Seconds(t0, Clock::now());
+    const double cpu = ThreadCpuSeconds() - cpu0;
+    std::printf("reader  %8.1f MB/s (%ld points; %.1f MB/s of thread CPU)\n", mb / reader,
+                sink.points, mb / cpu);
+    if (!againstWc)
+        return 0;
     const std::string command = std::string("wc -l < '") + path + "' > /dev/null";
     const auto t1 = Clock::now();
     const int rc = std::system(command.c_str());
     const double wc = Seconds(t1, Clock::now());
     if (rc != 0)
         std::fprintf(stderr, "wc -l failed\n");
-    std::printf("reader  %8.1f MB/s (%ld points)\n", mb / reader, sink.points);
     std::printf("wc -l   %8.1f MB/s\n", mb / wc);
     std::printf("ratio   %8.3f (reader / wc -l)\n", wc / reader);
     return 0;
@@ -155,65 +155,9 @@ int Print(const char* path, bool dayFirst, int period) {
     return 0;
 }
 
-int PlotPage(const char* path, int argc, char** argv) {
-    const long size = FileSize(path);
-    if (size < 0) {
-        std::perror(path);
-        return 1;
-    }
-    const double mb = double(size) / 1e6;
-    const std::string file = path;
-    const std::size_t slash = file.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : file.substr(0, slash);
-    const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
-
-    // A scratch data folder and no serial ports: only the plot page works here.
-    char scratch[] = "/tmp/dumpreader-XXXXXX";
-    if (!mkdtemp(scratch))
-        return 1;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    setenv("APPDATA", scratch, 1);
-    setenv("TRELVORAN_PORTS", scratch, 1);
-    FrameworkApplication app(argc, argv);
-    RegisterProgramResources();
-    CKestruneDlg main;
-    main.Create(IDD_KESTRUNE_DIALOG, nullptr);
-    CDialogPlot& page = *main.GetPlotPage();
-    page.m_szDataFolder = folder;
-    page.m_bDayFirst = 1;
-    page.m_cboCollectionPeriod.SetCurSel(4);
-
-    DumpReadOptions options;
-    options.periodIndex = 4;
-    CountSink warm;
-    ReadDumpFile(path, options, warm);
-    const auto t0 = Clock::now();
-    CountSink sink;
-    ReadDumpFile(path, options, sink);
-    const double reader = Seconds(t0, Clock::now());
-
-    const auto t1 = Clock::now();
-    page.m_bFreshPlot = 1;
-    page.ProcessPlotFile(name);
-    const double process = Seconds(t1, Clock::now());
-    QImage image(1600, 900, QImage::Format_RGB32);
-    QPainter painter(&image);
-    page.m_chart.Chart()->Render(painter, QRectF(0, 0, 1600, 900));
-    painter.end();
-    const double plot = Seconds(t1, Clock::now());
-    std::printf("reader  %8.1f MB/s (%ld points)\n", mb / reader, sink.points);
-    std::printf("page    %8.1f MB/s (read, points, first paint)\n", mb / plot);
-    std::printf("ratio   %8.3f (page / reader time; %.3f s of it painting)\n", plot / reader,
-                plot - process);
-    if (!page.m_chart.IsWindowVisible() && page.m_stcMessage.IsWindowVisible())
-        std::printf("message %s\n", page.m_stcMessage.GetWindowText().c_str());
-    std::filesystem::remove_all(scratch);
-    return 0;
-}
-
 int Usage() {
-    std::fprintf(stderr, "usage: dumpreader --generate FILE | --time FILE | "
-                         "--print FILE [--mdy] [--period N] | --plot FILE\n");
+    std::fprintf(stderr, "usage: dumpreader --generate FILE | "
+                         "--time FILE [--wc] | --print FILE [--mdy] [--period N] | --plot FILE\n");
     return 2;
 }
 
@@ -225,10 +169,11 @@ int main(int argc, char** argv) {
     const std::string mode = argv[1];
     if (mode == "--generate")
         return Generate(argv[2]);
-    if (mode == "--time")
-        return Time(argv[2]);
-    if (mode == "--plot")
-        return PlotPage(argv[2], argc, argv);
+    if (mode == "--time") {
+        if (argc > 4 || (argc == 4 && std::strcmp(argv[3], "--wc") != 0))
+            return Usage();
+        return Time(argv[2], argc == 4);
+    }
     if (mode == "--print") {
         bool dayFirst = true;
         int period = 0;

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "framework/Files.h"
@@ -33,6 +34,21 @@ bool IsSpace(char c) {
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// Index of the first LF in the 16 bytes at `p`, 16 when none.
+std::size_t FirstLf16(const char* p) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+    for (std::size_t i = 0; i < 16; i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p + i, 8);
+        v ^= 0x0A0A0A0A0A0A0A0Au;
+        // The lowest set bit marks the first zero byte exactly.
+        const std::uint64_t zero = (v - kOnes) & ~v & kHigh;
+        if (zero)
+            return i + std::size_t(__builtin_ctzll(zero)) / 8;
+    }
+    return 16;
 }
 
 } // namespace
@@ -147,6 +163,15 @@ bool DumpLineReader::Next(DumpLine* line) {
     for (;;) {
         const char* begin = m_buffer.data() + m_begin;
         const std::size_t avail = m_end - m_begin;
+        if (avail >= 16) {
+            // Most lines are short: find their LF without a call.
+            const std::size_t i = FirstLf16(begin);
+            if (i < 16) {
+                *line = DumpLine{begin, i + 1};
+                m_begin += i + 1;
+                return true;
+            }
+        }
         const void* lf = std::memchr(begin, '\n', std::min(avail, kDumpLineMax));
         if (lf) {
             const std::size_t n = std::size_t(static_cast<const char*>(lf) - begin) + 1;

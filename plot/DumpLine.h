@@ -3,6 +3,7 @@
 // rain-total count share. No Qt in here.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -80,6 +81,13 @@ public:
     explicit DumpLineReader(DumpSource& source, std::size_t blockSize = 1u << 16);
     // False at the end; the line stays valid until the next call.
     bool Next(DumpLine* line);
+    // The bytes read past the last line, for a caller that takes whole lines
+    // in place; Skip passes `count` of them (at most as many as there are).
+    const char* Buffered(std::size_t* count) const {
+        *count = m_end - m_begin;
+        return m_buffer.data() + m_begin;
+    }
+    void Skip(std::size_t count) { m_begin += std::min(count, m_end - m_begin); }
 
 private:
     bool Fill();

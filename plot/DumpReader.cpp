@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 const char kIllegalDateDmy[] = "Illegal date, try swapping DMY to MDY !";
 const char kIllegalDateMdy[] = "Illegal date, try swapping MDY to DMY !";
@@ -131,6 +132,11 @@ private:
     // False when the reading stops (an illegal month).
     bool RecordPointKinds(const DumpLine& line);
     bool RecordAll(const DumpLine& line);
+    // The records of a rain dump, runs of tip lines taken in place.
+    bool RainRecords(DumpLineReader& lines);
+    // Takes the tip lines ("hh:mm:ss" and its line end) at the start of
+    // `bytes` as RecordPointKinds would; returns the bytes taken.
+    std::size_t TipLines(const char* bytes, std::size_t count);
     // The range and rain-sum steps every record takes; `values` of the line.
     [[gnu::always_inline]] inline void Record(PlotSeconds t, const double* values, int count,
                                               bool rainLine, double rain);
@@ -309,32 +315,126 @@ bool Reader::RecordAll(const DumpLine& line) {
     return true;
 }
 
+// A tip line at `p` ("hh:mm:ss" with a clock time, then CR LF or LF; 10
+// bytes readable): its length and its seconds into the day. False for any
+// other line.
+inline bool TipLine(const char* p, std::size_t* length, PlotSeconds* seconds) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    // Digits read 0 to 9 and the colons 0 after this.
+    const std::uint64_t x = v ^ 0x30303A30303A3030u;
+    if ((((x + 0x7676767676767676u) | x) & 0x8080808080808080u) | (x & 0x0000FF0000FF0000u))
+        return false;
+    std::uint16_t lineEnd;
+    std::memcpy(&lineEnd, p + 8, 2);
+    if (lineEnd == 0x0A0D) // CR LF
+        *length = 10;
+    else if ((lineEnd & 0xFF) == 0x0A)
+        *length = 9;
+    else
+        return false;
+    // Hours, minutes and seconds in bytes 0, 3 and 6; each within its clock
+    // range unless that byte's top bit is set after the add.
+    const std::uint64_t fields = x * 10 + (x >> 8);
+    if ((fields + 0x0044000044000068u) & 0x0080000080000080u)
+        return false;
+    *seconds = PlotSeconds(fields & 0xFF) * 3600 + PlotSeconds(fields >> 24 & 0xFF) * 60 +
+               PlotSeconds(fields >> 48 & 0xFF);
+    return true;
+}
+
+std::size_t Reader::TipLines(const char* bytes, std::size_t count) {
+    // Only once a record has set the range start and the date is valid.
+    if (!m_haveStart || m_dayStart == kNoTime || m_period <= 0)
+        return 0;
+    const char* p = bytes;
+    const char* const end = bytes + count;
+    const PlotSeconds day = m_dayStart;
+    PlotSeconds earliest = m_earliest, latest = m_latest;
+    // The value steps of m_w, the same each line, give the same taken once
+    // ahead (kept only when a line is taken).
+    const double low = std::min(m_low, m_w);
+    double high = std::max(m_high, m_w);
+    // Record's steps for rain lines, in its order; the inner loop takes the
+    // lines of one collection period and holds its sums in registers.
+    for (;;) {
+        const PlotSeconds next = m_start + m_period;
+        const double increment = m_increment;
+        double total = m_total;
+        std::size_t n = 0;
+        PlotSeconds t = 0;
+        bool closes = false;
+        while (end - p >= 10 && TipLine(p, &n, &t)) {
+            t += day;
+            earliest = t < earliest ? t : earliest;
+            latest = latest < t ? t : latest;
+            high = high < total ? total : high;
+            if (t > next) {
+                closes = true;
+                break;
+            }
+            total += increment;
+            p += n;
+        }
+        m_total = total;
+        if (!closes)
+            break;
+        ClosePeriods(t);
+        m_total += m_increment;
+        p += n;
+    }
+    if (p == bytes)
+        return 0;
+    m_low = low;
+    m_high = high;
+    m_earliest = earliest;
+    m_latest = latest;
+    return std::size_t(p - bytes);
+}
+
+bool Reader::RainRecords(DumpLineReader& lines) {
+    DumpLine line;
+    for (;;) {
+        std::size_t count = 0;
+        const char* bytes = lines.Buffered(&count);
+        lines.Skip(TipLines(bytes, count));
+        if (!lines.Next(&line))
+            return true;
+        if (!RecordPointKinds(line))
+            return false;
+    }
+}
+
 void Reader::Run(DumpSource& source, DumpReadResult* result) {
     DumpLineReader lines(source);
     DumpLine line;
-    long lineNo = 0;
-    long titleLine = 2;
     bool stopped = false;
-    while (lines.Next(&line)) {
-        ++lineNo;
-        if (lineNo == 1) {
-            bool slash = false;
-            m_kind = ClassifyDumpLine(line, &slash);
-            titleLine = slash ? 3 : 2;
-            if (m_kind == PLOT_KIND_RAIN || m_kind == PLOT_KIND_ALL)
-                m_period = CollectionPeriodSeconds(m_options.periodIndex);
-            m_sink.OnKind(m_kind);
-        } else if (lineNo == titleLine) {
-            Title(line);
-        } else if (lineNo > titleLine) {
-            if (!(m_kind == PLOT_KIND_ALL ? RecordAll(line) : RecordPointKinds(line))) {
-                stopped = true;
-                break;
-            }
+    if (!lines.Next(&line)) {
+        m_sink.OnKind(m_kind);
+    } else {
+        bool slash = false;
+        m_kind = ClassifyDumpLine(line, &slash);
+        const long titleLine = slash ? 3 : 2;
+        if (m_kind == PLOT_KIND_RAIN || m_kind == PLOT_KIND_ALL)
+            m_period = CollectionPeriodSeconds(m_options.periodIndex);
+        m_sink.OnKind(m_kind);
+        bool more = true;
+        for (long lineNo = 2; lineNo <= titleLine && more; ++lineNo) {
+            more = lines.Next(&line);
+            if (more && lineNo == titleLine)
+                Title(line);
+        }
+        // The kind is decided: each has its own loop.
+        if (more && m_kind == PLOT_KIND_RAIN) {
+            stopped = !RainRecords(lines);
+        } else if (more && m_kind == PLOT_KIND_ALL) {
+            while (!stopped && lines.Next(&line))
+                stopped = !RecordAll(line);
+        } else if (more) {
+            while (!stopped && lines.Next(&line))
+                stopped = !RecordPointKinds(line);
         }
     }
-    if (lineNo == 0)
-        m_sink.OnKind(m_kind);
 
     DumpSummary& s = result->summary;
     s.anyRecord = !m_firstRecord;

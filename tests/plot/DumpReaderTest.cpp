@@ -1,6 +1,8 @@
 // The dump-file reader on dumps built in memory.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <iterator>
 #include <random>
 
 #include "plot/DumpReader.h"
@@ -234,6 +236,65 @@ TEST(DumpReader, PointKindsValuesAndAllParameters) {
     EXPECT_EQ(all.Series(SERIES_BV_INT).size(), 1u);
     EXPECT_NEAR(all.summary.earliest, Ole(1980, 1, 2, 10, 15), 1e-9);
     EXPECT_DOUBLE_EQ(all.summary.high, 99.0);
+}
+
+TEST(DumpReader, TipRunsReadAsLineByLine) {
+    // Bare tip lines are taken in runs; every line ended "\r\r\n" means the
+    // same but is read line by line. Near misses among the tips must stop a
+    // run and read as they would alone.
+    const char* nearMisses[] = {"24:00:00",
+                                "23:60:00",
+                                "23:59:60",
+                                "99:99:99",
+                                "1a:00:00",
+                                "12:3a:00",
+                                "12:30:0a",
+                                "12:30:00 ",
+                                "12.30:00",
+                                "12:30:00x",
+                                "12:30:007",
+                                "1:30:00",
+                                " 12:30:00",
+                                "12:30",
+                                "12:30:00 2.5",
+                                "00:00:00 31/02/10",
+                                "00:00:00 02/01/10 0.5/01 Rain Increment Set"};
+    std::mt19937 rng(7);
+    for (int round = 0; round < 40; ++round) {
+        std::string fast = "DUR\r\nG 0.2\r\n", slow = fast;
+        const char* end = round % 2 ? "\n" : "\r\n";
+        for (int day = 1; day <= 3; ++day) {
+            const std::string date = "00:00:00 0" + std::to_string(day) + "/03/10";
+            fast += date + end;
+            slow += date + "\r\r\n";
+            int s = int(rng() % 3600);
+            for (int i = 0; i < 60; ++i) {
+                char tip[16];
+                std::snprintf(tip, sizeof tip, "%02d:%02d:%02d", s / 3600 % 24, s / 60 % 60,
+                              s % 60);
+                fast += std::string(tip) + end;
+                slow += std::string(tip) + "\r\r\n";
+                s += int(rng() % 2000) - 200; // now and then back in time
+                if (rng() % 8 == 0) {
+                    const std::string miss = nearMisses[rng() % std::size(nearMisses)];
+                    fast += miss + end;
+                    slow += miss + "\r\r\n";
+                }
+            }
+        }
+        Collect a, b;
+        Read(fast, &a, true, round % 5);
+        Read(slow, &b, true, round % 5);
+        ASSERT_EQ(a.points.size(), b.points.size()) << round;
+        for (std::size_t i = 0; i < a.points.size(); ++i) {
+            EXPECT_EQ(a.points[i].time, b.points[i].time) << round << " " << i;
+            EXPECT_EQ(a.points[i].value, b.points[i].value) << round << " " << i;
+        }
+        EXPECT_EQ(a.summary.earliest, b.summary.earliest);
+        EXPECT_EQ(a.summary.latest, b.summary.latest);
+        EXPECT_EQ(a.summary.low, b.summary.low);
+        EXPECT_EQ(a.summary.high, b.summary.high);
+    }
 }
 
 TEST(DumpReader, IllegalMonthsStopTheReading) {
