@@ -1,7 +1,8 @@
 // The capture writers of the Communicate page: lines built from received
 // bytes, written as received (Raw) or converted to CSV-1, CSV-2 and Tideda
 // records, and the record check with which a tracked dump command skips
-// what an earlier call captured. No Qt in here.
+// what an earlier call captured. The CSV-1, CSV-2 and Tideda writers are in
+// CaptureConversion.cpp. No Qt in here.
 #pragma once
 
 #include <cstddef>
@@ -34,12 +35,13 @@ struct CaptureConversion {
     unsigned char m_bPending0800 = 0; // Tideda: an 08:00 zero event is owed
 };
 
-// The conversion state is the converter's own, changed only by its lines
-// and operations.
+// The converter's state is its own, changed only by the lines it takes and
+// by its operations.
 class CCaptureConverter : private CaptureConversion {
 public:
     static constexpr int kLineSize = 500;
 
+    // `conversion`: the state to carry on from.
     explicit CCaptureConverter(CaptureOutput* output = nullptr,
                                const CaptureConversion& conversion = {})
         : CaptureConversion(conversion), m_pOutput(output) {}
@@ -95,7 +97,8 @@ private:
     bool Write(const char* bytes, std::size_t count);
     bool Write(const std::string& bytes) { return Write(bytes.data(), bytes.size()); }
 
-    // The writers, one per form, of one complete line.
+    // The writers of one complete line, one per form; FormattedLine hands
+    // the line to the writer of `kind`.
     void RawLine(int length);
     void FormattedLine(CaptureKind kind, int length);
     void Csv1Line(int length);
