@@ -51,19 +51,19 @@ int main(int argc, char** argv) {
             size = std::strtoull(argv[i + 1], nullptr, 10);
     const std::string dump = MakeRainDump(size);
     const struct {
-        int kind;
+        CaptureKind kind;
         const char* name;
-    } forms[] = {{CAPTURE_RAW, "Raw"},
-                 {CAPTURE_CSV1, "CSV-1"},
-                 {CAPTURE_CSV2, "CSV-2"},
-                 {CAPTURE_TIDEDA, "Tideda"}};
+    } forms[] = {{CaptureKind::Raw, "Raw"},
+                 {CaptureKind::Csv1, "CSV-1"},
+                 {CaptureKind::Csv2, "CSV-2"},
+                 {CaptureKind::Tideda, "Tideda"}};
     for (const auto& form : forms) {
         CountingOutput out;
         CCaptureConverter converter(&out);
         const auto start = std::chrono::steady_clock::now();
         for (std::size_t pos = 0; pos < dump.size(); pos += 100) {
             const int n = int(std::min<std::size_t>(100, dump.size() - pos));
-            if (form.kind == CAPTURE_RAW)
+            if (form.kind == CaptureKind::Raw)
                 converter.CaptureRawLines(dump.data() + pos, n);
             else
                 converter.CaptureFormattedLines(form.kind, dump.data() + pos, n);

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "communicate/CallSession.h"
+
 namespace {
 
 bool IsLineBreak(int c) {
@@ -45,9 +47,15 @@ bool CCaptureConverter::CaptureRawLines(const char* bytes, int count) {
     return !m_bWriteFailed;
 }
 
-bool CCaptureConverter::CaptureFormattedLines(int kind, const char* bytes, int count) {
+bool CCaptureConverter::CaptureFormattedLines(CaptureKind kind, const char* bytes, int count) {
     BuildLines(bytes, count, [this, kind](int length) { FormattedLine(kind, length); });
     return !m_bWriteFailed;
+}
+
+void CCaptureConverter::StartCapture(CaptureKind kind) {
+    m_pLineEnd = m_szLine;
+    if (kind == CaptureKind::Tideda)
+        m_bPending0800 = 0;
 }
 
 bool CCaptureConverter::Write(const char* bytes, std::size_t count) {
@@ -102,6 +110,53 @@ int CCaptureConverter::ReadInt(int pos) const {
 
 bool CCaptureConverter::HourIsEightOrLater() const {
     return At(0) > '0' || At(1) >= '8';
+}
+
+// --- Tracked dump command ----------------------------------------------------
+
+void CCaptureConverter::BeginCall(char dumpEventCommand, const char* lastDumpEvent) {
+    m_cDumpEventCommand = dumpEventCommand;
+    // What lies past the event's NUL stays as it was.
+    const std::size_t n = lastDumpEvent ? strnlen(lastDumpEvent, sizeof m_szDumpEvent - 1) : 0;
+    if (n > 0)
+        std::memcpy(m_szDumpEvent, lastDumpEvent, n);
+    m_szDumpEvent[n] = '\0';
+    m_dStoredTotal = 0.0;
+    m_dTotal = 0.0;
+    m_nSkipCount = 0;
+    m_nEventRepeats = 0;
+}
+
+void CCaptureConverter::ClearTrackedCommand() {
+    m_cDumpEventCommand = 0;
+    StopTracking();
+}
+
+void CCaptureConverter::StopTracking() {
+    m_bTracking = 0;
+    m_bSkipping = 0;
+}
+
+void CCaptureConverter::BeginTracking() {
+    m_bTracking = 1;
+    m_dTotal = 0.0;
+}
+
+void CCaptureConverter::BeginSkipping(unsigned char repeats, const char* totalText) {
+    m_bSkipping = 1;
+    m_nSkipCount = repeats;
+    const std::size_t n = totalText ? strnlen(totalText, sizeof m_szTotalText - 1) : 0;
+    if (n > 0)
+        std::memcpy(m_szTotalText, totalText, n);
+    m_szTotalText[n] = '\0';
+    m_dStoredTotal = ReadTotalText(m_szTotalText);
+    ReadBookmark();
+}
+
+std::string CCaptureConverter::TotalText() const {
+    char text[15];
+    FormatTotalText(m_dTotal, text);
+    return text;
 }
 
 // --- Record check -------------------------------------------------------------
@@ -235,293 +290,4 @@ void CCaptureConverter::RawLine(int length) {
     const bool loneLf = length == 1 && m_szLine[0] == '\n';
     if (!m_bTracking || !m_bSkipping || loneLf || checked)
         Write(m_szLine, std::size_t(length));
-}
-
-// --- CSV-1, CSV-2 and Tideda ------------------------------------------------------
-
-namespace {
-
-// A date field; "00" before any date line.
-std::string DateField(const char* f) {
-    return std::string(1, f[0] ? f[0] : '0') + (f[0] && f[1] ? f[1] : '0');
-}
-
-} // namespace
-
-std::string CCaptureConverter::DateCsv() const {
-    return DateField(m_szDay) + "/" + DateField(m_szMonth) + "/" + DateField(m_szYear);
-}
-
-std::string CCaptureConverter::DateTideda() const {
-    return "20" + DateField(m_szYear) + DateField(m_szMonth) + DateField(m_szDay);
-}
-
-std::string CCaptureConverter::TimeCsv() const {
-    std::string t = "00:00:00";
-    for (int pos : {0, 1, 3, 4, 6, 7})
-        t[std::size_t(pos)] = At(pos) < 0 ? '0' : char(At(pos));
-    return t;
-}
-
-std::string CCaptureConverter::TimeTideda() const {
-    std::string t;
-    for (int pos : {0, 1, 3, 4, 6, 7})
-        t += At(pos) < 0 ? '0' : char(At(pos));
-    return t;
-}
-
-void CCaptureConverter::ReadDate(int pos) {
-    auto take = [this](char* field, int at) {
-        for (int k = 0; k < 2; ++k) {
-            const int c = At(at + k);
-            field[k] = c < 0 ? '0' : char(c);
-        }
-        field[2] = '\0';
-    };
-    take(m_szDay, pos);
-    take(m_szMonth, pos + 3);
-    take(m_szYear, pos + 6);
-}
-
-bool CCaptureConverter::WriteEightOClock(bool guarded) {
-    if (!guarded)
-        return false;
-    return Write("0    " + DateTideda() + "      080000\r\n");
-}
-
-int CCaptureConverter::FormatTidedaHeader(const char* seven, char* out, char type) {
-    std::memcpy(out, seven, 7);
-    std::memcpy(out + 7, "    1 ", 6);
-    const char* word = type == 'I' ? "INCREMENTAL" : "ABSOLUTE";
-    const std::size_t n = std::strlen(word);
-    std::memcpy(out + 13, word, n);
-    out[13 + n] = '\r';
-    out[14 + n] = '\n';
-    return int(15 + n);
-}
-
-void CCaptureConverter::FormattedLine(int kind, int length) {
-    if (m_bTracking && m_nSkipCount == 0)
-        EndSkipping();
-    // A full buffer without its LF matches nothing.
-    if (m_szLine[length - 1] != '\n')
-        return;
-
-    const bool tideda = kind == CAPTURE_TIDEDA;
-    const bool csv = kind == CAPTURE_CSV1 || kind == CAPTURE_CSV2;
-
-    // 1. Rain tip: HH:MM:SS.
-    if (length == 10 && HasTimeColons()) {
-        const bool r = CheckTimeRecord(8);
-        const bool guarded = !m_bTracking || r;
-        std::string value;
-        if (kind == CAPTURE_CSV1) {
-            if (guarded)
-                m_dTotal += m_dIncrement;
-            value = FormatFixed(m_dTotal, m_nDecimals);
-        } else {
-            value = FormatFixed(m_dIncrement, m_nDecimals);
-        }
-        if (tideda) {
-            if (m_bPending0800 && HourIsEightOrLater()) {
-                m_bPending0800 = 0;
-                WriteEightOClock(guarded);
-            }
-            // Ten times the bucket size, up to two decimals, no trailing zeros.
-            std::string tenths = FormatFixed(m_dIncrement * 10.0, 2);
-            tenths.erase(tenths.find_last_not_of('0') + 1);
-            if (!tenths.empty() && tenths.back() == '.')
-                tenths.pop_back();
-            if (guarded)
-                Write(tenths + "    " + DateTideda() + "      " + TimeTideda() + "\r\n");
-        } else if (guarded) {
-            Write(DateCsv() + " " + TimeCsv() + "," + value + "\r\n");
-        }
-        return;
-    }
-
-    // 2, 3. The logger connected or disconnected (CSV only).
-    if (csv) {
-        const char* event = nullptr;
-        if (EndText(9, "Connect"))
-            event = "LoggerConnect";
-        else if (EndText(12, "Disconnect"))
-            event = "LoggerDisconnect";
-        if (event) {
-            ReadDate(9);
-            m_dTotal = 0.0;
-            if (!(m_bTracking && m_bSkipping))
-                Write(DateCsv() + " " + TimeCsv() + "," + event + "\r\n");
-            return;
-        }
-    }
-
-    // 4. Rain increment line: a.b/cd or a.bc/de.
-    if (EndText(20, "Rain Increment Set")) {
-        if (!IsEnd(21, ' '))
-            return;
-        if (IsEnd(24, '/') && IsEnd(26, '.')) {
-            m_dIncrement = double((10 * DigitEnd(27) + DigitEnd(25)) * NumberEnd(23, 22)) / 10.0;
-            m_nDecimals = 1;
-        } else if (IsEnd(24, '/') && IsEnd(27, '.')) {
-            m_dIncrement = double(NumberEnd(28, 28) * 100 + NumberEnd(26, 25)) *
-                           double(NumberEnd(23, 22)) / 100.0;
-            m_nDecimals = 2;
-        }
-        return;
-    }
-
-    // 5. Increment line: the number ends at end position 17, '/' at 19.
-    if (EndText(15, "Increment Set")) {
-        if (!IsEnd(16, ' ') || !IsEnd(19, '/'))
-            return;
-        const double factor = double(NumberEnd(18, 17));
-        if (IsEnd(21, '.') && IsEnd(23, ' ')) {
-            m_dIncrement = double(10 * DigitEnd(22) + DigitEnd(20)) * factor / 10.0;
-            m_nDecimals = 1;
-        } else if (IsEnd(22, '.')) {
-            m_dIncrement = double(100 * DigitEnd(23) + NumberEnd(21, 20)) * factor / 100.0;
-            m_nDecimals = 2;
-        } else if (IsEnd(21, '.') && IsEnd(24, ' ')) {
-            m_dIncrement = double(NumberEnd(23, 22) * 10 + DigitEnd(20)) * factor / 10.0;
-            m_nDecimals = 1;
-        } else if (IsEnd(22, ' ')) {
-            m_dIncrement = double(NumberEnd(21, 20)) * factor;
-            m_nDecimals = 0;
-        } else if (IsEnd(23, ' ')) {
-            m_dIncrement = double(NumberEnd(22, 20)) * factor;
-            m_nDecimals = 0;
-        } else if (IsEnd(24, ' ')) {
-            m_dIncrement = double(NumberEnd(23, 20)) * factor;
-            m_nDecimals = 0;
-        } else if (IsEnd(25, ' ')) {
-            m_dIncrement = double(NumberEnd(24, 20)) * factor;
-            m_nDecimals = 0;
-        }
-        return;
-    }
-
-    // 6. HH:MM:SS followed by a blank: a date line or a river value.
-    if (HasTimeColons() && Is(8, ' ')) {
-        if (Is(11, '/') && Is(14, '/')) {
-            const bool r = CheckTimeRecord(17);
-            const bool midnight =
-                Is(0, '0') && Is(1, '0') && Is(3, '0') && Is(4, '0') && Is(6, '0') && Is(7, '0');
-            if (midnight) {
-                if (tideda && m_bPending0800) {
-                    // The event owed for the day that is ending.
-                    WriteEightOClock(!m_bTracking || r);
-                    m_bPending0800 = 0;
-                }
-                m_bPending0800 = 1;
-            }
-            ReadDate(9);
-            return;
-        }
-        if (IsEnd(6, '.') || IsEnd(5, '.')) {
-            const bool r = CheckTimeRecord(8);
-            const bool guarded = !m_bTracking || r;
-            if (tideda) {
-                if (m_bPending0800 && HourIsEightOrLater())
-                    WriteEightOClock(guarded);
-                m_bPending0800 = 0;
-                int end = 9;
-                while (At(end) >= 0 && !IsLineBreak(At(end)))
-                    ++end;
-                if (guarded)
-                    Write(std::string(m_szLine + 9, m_szLine + end) + "    " + DateTideda() +
-                          "      " + TimeTideda() + "\r\n");
-            } else if (guarded) {
-                Write(DateCsv() + " " + TimeCsv() + "," +
-                      std::string(m_szLine + 9, m_szLine + length));
-            }
-            return;
-        }
-    }
-
-    // 7, 8, 9. Headers and the end of records; while the records of an
-    // earlier call are skipped, headers are read for their bucket size only.
-    HeaderLine(kind, m_bTracking && m_bSkipping);
-}
-
-bool CCaptureConverter::IsCodeAt(int d) const {
-    return (IsEnd(d, ' ') && ((IsEnd(d - 1, 'H') && IsEnd(d - 2, 'S')) ||
-                              (IsEnd(d - 1, 'M') && IsEnd(d - 2, 'L')))) ||
-           (IsEnd(d + 2, ' ') && IsEnd(d + 1, 'M') && (IsEnd(d, 'J') || IsEnd(d, 'L')));
-}
-
-void CCaptureConverter::TakeHeader(int kind, bool skipping, int d, double increment, int decimals) {
-    m_dIncrement = increment;
-    m_nDecimals = decimals;
-    if (skipping)
-        return;
-    m_dTotal = 0.0;
-    WriteHeader(kind, d, 'I');
-}
-
-void CCaptureConverter::WriteHeader(int kind, int d, char type) {
-    if (kind != CAPTURE_TIDEDA) {
-        Write(m_szLine, std::size_t(m_nLength));
-        return;
-    }
-    // The seven characters before the code at end position d.
-    char seven[7];
-    for (int k = 0; k < 7; ++k)
-        seven[k] = char(std::max(AtEnd(d + 7 - k), 0));
-    char record[32];
-    Write(record, std::size_t(FormatTidedaHeader(seven, record, type)));
-}
-
-void CCaptureConverter::HeaderLine(int kind, bool skipping) {
-    const int len = m_nLength;
-
-    // A: a.b or ab.c.
-    if (len >= 22 && len <= 39 && IsEnd(4, '.')) {
-        if (IsCodeAt(13))
-            TakeHeader(kind, skipping, 13, double(10 * DigitEnd(5) + DigitEnd(3)) / 10.0, 1);
-        else if (IsCodeAt(14))
-            TakeHeader(kind, skipping, 14, double(NumberEnd(6, 5) * 10 + DigitEnd(3)) / 10.0, 1);
-        return;
-    }
-    // B: a.bc, the digit before the point counted with either code place.
-    if (len >= 22 && len <= 40 && IsEnd(5, '.')) {
-        const double increment = double(100 * DigitEnd(6) + NumberEnd(4, 3)) / 100.0;
-        if (IsCodeAt(13))
-            TakeHeader(kind, skipping, 13, increment, 2);
-        else if (IsCodeAt(14))
-            TakeHeader(kind, skipping, 14, increment, 2);
-        return;
-    }
-    // C1 to C5: whole numbers of one to five digits.
-    struct WholeTest {
-        int minLen, maxLen, blankAt, codeAt;
-    };
-    const WholeTest whole[] = {
-        {21, 37, 4, 11}, {22, 38, 5, 12}, {22, 38, 6, 13}, {22, 39, 7, 14}, {22, 40, 8, 15}};
-    for (const WholeTest& t : whole) {
-        if (len < t.minLen || len > t.maxLen || !IsEnd(t.blankAt, ' '))
-            continue;
-        if (IsCodeAt(t.codeAt)) {
-            TakeHeader(kind, skipping, t.codeAt, double(NumberEnd(t.blankAt - 1, 3)), 0);
-            return;
-        }
-        if (t.codeAt == 15)
-            return;
-    }
-    if (skipping)
-        return;
-    // D: an absolute (river) header.
-    if (len >= 20 && len <= 39) {
-        for (int d = 11; d <= 14; ++d) {
-            if (IsEnd(d, ' ') && ((IsEnd(d - 1, 'H') && IsEnd(d - 2, 'S')) ||
-                                  (IsEnd(d - 1, 'M') && IsEnd(d - 2, 'A')))) {
-                WriteHeader(kind, d, 'A');
-                return;
-            }
-        }
-        return;
-    }
-    // 9. End of records.
-    if (len >= 10 && std::memcmp(m_szLine, "Record End", 10) == 0 && kind != CAPTURE_TIDEDA)
-        Write("Record End\r\n");
 }

@@ -37,26 +37,26 @@ void CCaptureDlg::WriteKind(char kind) {
 }
 
 void CCaptureDlg::OnRaw() {
-    WriteKind(1);
+    WriteKind(char(CaptureKind::Raw));
     EndDialog(IDOK);
 }
 
 void CCaptureDlg::OnCsv1() {
-    WriteKind(2);
+    WriteKind(char(CaptureKind::Csv1));
     EndDialog(IDOK);
 }
 
 void CCaptureDlg::OnCsv2() {
-    WriteKind(3);
+    WriteKind(char(CaptureKind::Csv2));
     EndDialog(IDOK);
 }
 
 void CCaptureDlg::OnTideda() {
-    WriteKind(4);
+    WriteKind(char(CaptureKind::Tideda));
     EndDialog(IDOK);
 }
 
 void CCaptureDlg::OnCancel() {
-    WriteKind(0);
+    WriteKind(char(CaptureKind::None));
     EndDialog(IDCANCEL);
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "communicate/CaptureKind.h"
 #include "framework/Dialog.h"
 
 class CCaptureDlg : public CDialog {

@@ -7,9 +7,14 @@
 namespace {
 
 const DumpKind kDumpKinds[kDumpKindCount] = {
-    {"DURV", "Durv", 4, 10003},    {"DUR", "Durn", 2, 10002},     {"DUBVE", "Dubve", 10, 10019},
-    {"DUBVI", "Dubvi", 8, 10020},  {"DUBVT", "Dubvt", 12, 10021}, {"DUBV", "Dubv", 6, 10018},
-    {"DUTMP", "Dutmp", 14, 10022}, {"DUALL", "Duall", 16, 10023},
+    {"DURV", "Durv", DumpState::DurvAnnounced, 10003},
+    {"DUR", "Durn", DumpState::DurnAnnounced, 10002},
+    {"DUBVE", "Dubve", DumpState::DubveAnnounced, 10019},
+    {"DUBVI", "Dubvi", DumpState::DubviAnnounced, 10020},
+    {"DUBVT", "Dubvt", DumpState::DubvtAnnounced, 10021},
+    {"DUBV", "Dubv", DumpState::DubvAnnounced, 10018},
+    {"DUTMP", "Dutmp", DumpState::DutmpAnnounced, 10022},
+    {"DUALL", "Duall", DumpState::DuallAnnounced, 10023},
 };
 
 // A stored event long enough to hold "HH:MM:SS DD/MM/YY".

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "communicate/DumpState.h"
 #include "framework/Clock.h"
 
 // What a piece may take from outside the command.
@@ -35,10 +36,10 @@ Piece NextPiece(const char* command, std::size_t size, std::size_t& pos,
 
 // The dump kinds, in the order their words are matched.
 struct DumpKind {
-    const char* word;   // "DURV"
-    const char* prefix; // file name prefix "Durv"
-    int announced;      // the dump state while the file waits for the command
-    unsigned timerId;   // the second step's timer
+    const char* word;    // "DURV"
+    const char* prefix;  // file name prefix "Durv"
+    DumpState announced; // the dump state while the file waits for the command
+    unsigned timerId;    // the second step's timer
 };
 
 constexpr int kDumpKindCount = 8;

@@ -92,8 +92,8 @@ BOOL CDialogSelect::OnInitDialog() {
 
     m_nButtonLevel = 1;
     m_bCollectReply = 0;
-    m_nDumpState = 0;
-    m_nCaptureKind = 0;
+    m_nDumpState = DumpState::Idle;
+    m_nCaptureKind = CaptureKind::None;
     m_stcStatus.SetWindowText("");
     m_stcDumpDate.SetWindowText("");
     for (CStatic& label : m_stcFileLabel)

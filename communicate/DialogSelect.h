@@ -9,6 +9,8 @@
 #include "communicate/ButtonConfig.h"
 #include "communicate/CaptureConverter.h"
 #include "communicate/CaptureFile.h"
+#include "communicate/CaptureKind.h"
+#include "communicate/DumpState.h"
 #include "framework/Dialog.h"
 #include "framework/Files.h"
 #include "resources/ResourceSelect.h"
@@ -88,7 +90,7 @@ public:
 
     // Capture.
     void OnStartCapture();
-    int GetCaptureKind() const { return m_nCaptureKind; }
+    CaptureKind GetCaptureKind() const { return m_nCaptureKind; }
 
     // Dialler.
     void OnDial();
@@ -127,7 +129,7 @@ public:
     // Dumps.
     void StartDump(int kind);
     void SendPendingCommand();
-    int GetDumpState() const { return m_nDumpState; }
+    DumpState GetDumpState() const { return m_nDumpState; }
 
     // State a test or another window may look at.
     int GetPortNumber() const { return m_nPortNumber; }
@@ -193,8 +195,8 @@ private:
 
     // State of the features that come with the buttons, dumps and capture.
     int m_nButtonLevel = 1;
-    int m_nDumpState = 0;
-    int m_nCaptureKind = 0;
+    DumpState m_nDumpState = DumpState::Idle;
+    CaptureKind m_nCaptureKind = CaptureKind::None;
 
     // Capture.
     // Stops the capture and tells the user when its file took no more.

@@ -34,7 +34,7 @@ void CDialogSelect::ShowButtonLevel() {
         m_btnUser[k - 1].SetWindowText(m_strCaption[(m_nButtonLevel - 1) * 8 + k]);
     for (CStatic& label : m_stcFileLabel)
         label.SetWindowText("");
-    const bool dumpOpen = m_nDumpState >= 2;
+    const bool dumpOpen = HasDumpFile(m_nDumpState);
     if (dumpOpen && m_pTabCtrl && m_nButtonIndex >= 1 &&
         (m_nButtonIndex - 1) / 8 + 1 == m_nButtonLevel)
         m_stcFileLabel[(m_nButtonIndex - 1) % 8].SetWindowText(m_pTabCtrl->GetPlotFileName());

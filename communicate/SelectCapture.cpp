@@ -13,7 +13,7 @@ struct CaptureForm {
     const char* filter;
 };
 
-// By CaptureKind 1 to 4.
+// By CaptureKind.
 const CaptureForm kForms[5] = {
     {"Start Capture", ""},
     {"Stop Raw Capture", "Raw Capture Files (*.txt)|*.txt|All Files (*.*)|*.*||"},
@@ -33,14 +33,13 @@ void CDialogSelect::CaptureSink::ShowDumpDate(const std::string& text) {
 }
 
 void CDialogSelect::OnStartCapture() {
-    if (m_nCaptureKind != CAPTURE_NONE) {
+    if (m_nCaptureKind != CaptureKind::None) {
         StopCapture();
         m_editTerminal.SetFocus();
         return;
     }
     // A capture started by hand never skips.
-    m_capture.m_bSkipping = 0;
-    m_capture.m_bTracking = 0;
+    m_capture.StopTracking();
 
     const std::string capCfg = JoinPath(m_szDataFolder, "cap.cfg");
     {
@@ -55,24 +54,23 @@ void CDialogSelect::OnStartCapture() {
         if (file.Open(capCfg, CFile::modeReadWrite | CFile::typeBinary))
             file.Read(&kind, 1);
     }
-    if (kind < CAPTURE_RAW || kind > CAPTURE_TIDEDA) {
+    const CaptureKind form = CaptureKindOfByte(kind);
+    if (form == CaptureKind::None) {
         m_editTerminal.SetFocus();
         return;
     }
-    m_btnCapture.SetWindowText(kForms[int(kind)].caption);
-    m_capture.RestartLine();
-    if (kind == CAPTURE_TIDEDA)
-        m_capture.m_bPending0800 = 0;
+    m_btnCapture.SetWindowText(kForms[int(form)].caption);
+    m_capture.StartCapture(form);
 
     FileDialogRequest request;
     request.open = false;
-    request.filter = kForms[int(kind)].filter;
+    request.filter = kForms[int(form)].filter;
     request.overwritePrompt = false;
     request.title = "Capture File to save data";
     if (!ModalRunner::Get().FileDialog(request)) {
         m_btnCapture.SetWindowText("Start Capture");
         m_stcCaptureFile.SetWindowText("");
-        m_nCaptureKind = CAPTURE_NONE;
+        m_nCaptureKind = CaptureKind::None;
         m_editTerminal.SetFocus();
         return;
     }
@@ -81,22 +79,22 @@ void CDialogSelect::OnStartCapture() {
     m_stcCaptureFile.SetWindowText(slash == std::string::npos ? path : path.substr(slash + 1));
     // Every capture appends; a file that will not open is not told.
     if (m_fileCapture.Open(path, true)) {
-        m_nCaptureKind = kind;
+        m_nCaptureKind = form;
     } else {
         m_btnCapture.SetWindowText("Start Capture");
         m_stcCaptureFile.SetWindowText("");
-        m_nCaptureKind = CAPTURE_NONE;
+        m_nCaptureKind = CaptureKind::None;
     }
     m_editTerminal.SetFocus();
 }
 
 void CDialogSelect::StopCapture() {
-    if (m_nCaptureKind == CAPTURE_NONE)
+    if (m_nCaptureKind == CaptureKind::None)
         return;
     m_fileCapture.Close();
     m_btnCapture.SetWindowText("Start Capture");
     m_stcCaptureFile.SetWindowText("");
-    m_nCaptureKind = CAPTURE_NONE;
+    m_nCaptureKind = CaptureKind::None;
 }
 
 void CDialogSelect::CaptureWriteFailed() {
@@ -118,7 +116,7 @@ void CDialogSelect::CaptureFormattedLines(const char* bytes, int count) {
 
 void CDialogSelect::WriteRawCapture(const char* bytes, int count) {
     // Sent bytes go to a Raw capture as they are, outside the line buffer.
-    if (m_nCaptureKind != CAPTURE_RAW || count <= 0)
+    if (m_nCaptureKind != CaptureKind::Raw || count <= 0)
         return;
     if (!m_fileCapture.Write(bytes, std::size_t(count)))
         CaptureWriteFailed();

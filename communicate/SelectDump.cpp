@@ -20,12 +20,12 @@ void CDialogSelect::CloseDump() {
     // A second step still pending must not send the dump command after the
     // dump has ended.
     KillDumpTimers();
-    if (m_nDumpState >= 2) {
+    if (HasDumpFile(m_nDumpState)) {
         m_fileDump.Close();
         for (CStatic& label : m_stcFileLabel)
             label.SetWindowText("");
     }
-    m_nDumpState = 0;
+    m_nDumpState = DumpState::Idle;
 }
 
 void CDialogSelect::StartDump(int kind) {
@@ -48,22 +48,21 @@ void CDialogSelect::StartDump(int kind) {
 }
 
 void CDialogSelect::SendPendingCommand() {
-    if (m_nDumpState >= 2 && m_nDumpState % 2 == 0)
-        ++m_nDumpState;
+    if (IsDumpAnnounced(m_nDumpState))
+        m_nDumpState = ReceivingOf(m_nDumpState);
     const std::string command(m_szPiece, strnlen(m_szPiece, sizeof m_szPiece));
     m_pCommPort->Write(reinterpret_cast<const BYTE*>(command.data()), DWORD(command.size()));
     // Echoed at every baud, SDI-12 included.
     InsertAtTerminalEnd(command);
     WriteDump(command.data(), int(command.size()));
-    if (m_nCaptureKind == 1)
+    if (m_nCaptureKind == CaptureKind::Raw)
         WriteRawCapture(command.data(), int(command.size()));
     m_editTerminal.SetFocus();
 }
 
 void CDialogSelect::WriteDump(const char* bytes, int count) {
-    // Only a receiving dump with its file open takes bytes; armed (1) has
-    // no file yet.
-    if (m_nDumpState < 3 || m_nDumpState % 2 == 0 || !m_fileDump.IsOpen() || count <= 0)
+    // Only a receiving dump with its file open takes bytes.
+    if (!IsDumpReceiving(m_nDumpState) || !m_fileDump.IsOpen() || count <= 0)
         return;
     errno = 0;
     if (m_fileDump.Write(bytes, std::size_t(count))) {

@@ -33,7 +33,7 @@ void CDialogSelect::OnUserButton(int k) {
     m_stcDumpDate.SetWindowText("");
     if (m_bPlot[m_nButtonIndex] && MessageBox("Would you like to plot this data?", "Plot?",
                                               MB_YESNO | MB_ICONQUESTION) == IDYES)
-        m_nDumpState = 1;
+        m_nDumpState = DumpState::Armed;
     m_cDumpEventCommand = 0;
     SendCommandStep();
     SetTimer(IDT_POLL, 100);
@@ -72,7 +72,7 @@ void CDialogSelect::SendCommandStep() {
     m_szPiece[length] = '\0';
 
     ResetAutoHangup();
-    const int kind = m_nDumpState == 1 ? MatchDumpWord(piece.bytes) : -1;
+    const int kind = m_nDumpState == DumpState::Armed ? MatchDumpWord(piece.bytes) : -1;
     if (kind >= 0) {
         // The dump command follows a lone CR 200 ms later; the rest of the
         // command is not sent.
@@ -85,7 +85,7 @@ void CDialogSelect::SendCommandStep() {
     m_pCommPort->Write(reinterpret_cast<const BYTE*>(m_szPiece), DWORD(length));
     if (m_nBaudIndex != BAUD_INDEX_SDI12)
         InsertAtTerminalEnd(std::string(m_szPiece, length));
-    if (m_nCaptureKind == 1)
+    if (m_nCaptureKind == CaptureKind::Raw)
         WriteRawCapture(m_szPiece, int(length));
     m_editTerminal.SetFocus();
     SetTimer(IDT_SENDNEXT, next);

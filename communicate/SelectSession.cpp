@@ -31,9 +31,7 @@ void CDialogSelect::PickUpScheduledCall() {
         return;
     m_pTabCtrl->ClearScheduledCall();
     // Nothing of the previous call may be handed back as this site's.
-    m_capture.m_cDumpEventCommand = 0;
-    m_capture.m_bTracking = 0;
-    m_capture.m_bSkipping = 0;
+    m_capture.ClearTrackedCommand();
     m_bSessionData = 0;
     m_bSessionConnected = 0;
     // A capture the user started must not take the call's bytes.
@@ -136,10 +134,10 @@ void CDialogSelect::OnCheckReply() {
 }
 
 void CDialogSelect::CloseSessionCapture() {
-    if (m_nCaptureKind == CAPTURE_NONE)
+    if (m_nCaptureKind == CaptureKind::None)
         return;
     m_fileCapture.Close();
-    m_nCaptureKind = CAPTURE_NONE;
+    m_nCaptureKind = CaptureKind::None;
 }
 
 void CDialogSelect::OnSessionCommand(int k) {
@@ -158,12 +156,9 @@ void CDialogSelect::OnSessionCommand(int k) {
         const std::size_t limits[4] = {100, 100, 1, 1};
         for (int f = 0; f < 12; ++f)
             p = CopyCsvField(p, fields[f], limits[f % 4]);
-        m_capture.m_cDumpEventCommand = m_pTabCtrl->GetDumpEventCommand();
-        m_pTabCtrl->GetLastDumpEvent(m_capture.m_szDumpEvent);
-        m_capture.m_dStoredTotal = 0.0;
-        m_capture.m_dTotal = 0.0;
-        m_capture.m_nSkipCount = 0;
-        m_capture.m_nEventRepeats = 0;
+        char lastDumpEvent[20];
+        m_pTabCtrl->GetLastDumpEvent(lastDumpEvent);
+        m_capture.BeginCall(m_pTabCtrl->GetDumpEventCommand(), lastDumpEvent);
         m_bSessionData = 0;
     }
     const char* command = k == 1 ? m_szCmd1 : k == 2 ? m_szCmd2 : m_szCmd3;
@@ -180,13 +175,12 @@ void CDialogSelect::OnSessionCommand(int k) {
         return;
     }
     ResetAutoHangup();
-    m_capture.m_bSkipping = 0;
-    m_capture.m_bTracking = 0;
+    m_capture.StopTracking();
     char text[100];
     BoundedCopy(text, sizeof text - 1, command);
     m_nSessionState = BYTE(SESSION_COMMAND1 + 2 * (k - 1));
     KillTimer(IDT_POLL);
-    SendCommand(text, m_capture.m_cDumpEventCommand, m_capture.m_szDumpEvent);
+    SendCommand(text, m_capture.DumpEventCommand(), m_capture.DumpEvent());
     SetTimer(IDT_POLL, 100);
     SetTimer(IDT_WAITCMD1 + UINT(2 * (k - 1)), 2000);
     m_nRxCount = 0;
@@ -196,19 +190,16 @@ void CDialogSelect::OnSessionCommand(int k) {
     if (!IsIncrementalDumpCommand(command))
         return;
     m_nCmdSecondsLeft = 25;
-    if (m_capture.m_cDumpEventCommand != '0' + k)
+    if (m_capture.DumpEventCommand() != '0' + k)
         return;
-    m_capture.m_bTracking = 1;
     // The tracked dump's running total is its own, whatever came before.
-    m_capture.m_dTotal = 0.0;
+    m_capture.BeginTracking();
     m_nStoredRepeats = 0;
-    if (m_capture.m_szDumpEvent[0] != '\0') {
-        m_capture.m_bSkipping = 1;
-        m_capture.m_nSkipCount = m_pTabCtrl->GetDumpEventRepeats();
-        m_nStoredRepeats = m_capture.m_nSkipCount;
-        m_pTabCtrl->GetDumpEventTotal(m_capture.m_szTotalText);
-        m_capture.m_dStoredTotal = ReadTotalText(m_capture.m_szTotalText);
-        m_capture.ReadBookmark();
+    if (m_capture.HasDumpEvent()) {
+        m_nStoredRepeats = m_pTabCtrl->GetDumpEventRepeats();
+        char storedTotal[15];
+        m_pTabCtrl->GetDumpEventTotal(storedTotal);
+        m_capture.BeginSkipping(m_nStoredRepeats, storedTotal);
     }
 }
 
@@ -270,19 +261,18 @@ void CDialogSelect::OnEndSession() {
 }
 
 void CDialogSelect::HandBackDumpEvent(int k) {
-    if (m_capture.m_cDumpEventCommand != '0' + k)
+    if (m_capture.DumpEventCommand() != '0' + k)
         return;
-    m_pTabCtrl->SetLastDumpEvent(m_capture.m_szDumpEvent);
-    if (m_capture.m_bTracking && m_capture.m_bSkipping) {
+    m_pTabCtrl->SetLastDumpEvent(m_capture.DumpEvent());
+    if (m_capture.IsSkipping()) {
         // Nothing past the stored event came: what was stored stands.
         m_pTabCtrl->SetDumpEventRepeats(m_nStoredRepeats);
-        m_pTabCtrl->SetDumpEventTotal(m_capture.m_szTotalText);
+        m_pTabCtrl->SetDumpEventTotal(m_capture.StoredTotalText());
         return;
     }
-    if (m_capture.m_nEventRepeats != 0)
-        m_pTabCtrl->SetDumpEventRepeats(m_capture.m_nEventRepeats);
-    FormatTotalText(m_capture.m_dTotal, m_capture.m_szTotalText);
-    m_pTabCtrl->SetDumpEventTotal(m_capture.m_szTotalText);
+    if (m_capture.EventRepeats() != 0)
+        m_pTabCtrl->SetDumpEventRepeats(m_capture.EventRepeats());
+    m_pTabCtrl->SetDumpEventTotal(m_capture.TotalText().c_str());
 }
 
 void CDialogSelect::HandBackOnHangup() {
@@ -307,28 +297,27 @@ bool CDialogSelect::IsIncrementalDumpCommand(const char* text) {
 }
 
 void CDialogSelect::OpenCaptureFile(const char* templ, const char* append, const char* form) {
-    m_nCaptureKind = CAPTURE_NONE;
+    m_nCaptureKind = CaptureKind::None;
     if (templ[0] == '\0')
         return;
-    int kind = CAPTURE_NONE;
+    CaptureKind kind = CaptureKind::None;
     switch (form[0]) {
     case 'T':
-        kind = CAPTURE_TIDEDA;
-        m_capture.m_bPending0800 = 0;
+        kind = CaptureKind::Tideda;
         break;
     case '2':
-        kind = CAPTURE_CSV2;
+        kind = CaptureKind::Csv2;
         break;
     case '1':
-        kind = CAPTURE_CSV1;
+        kind = CaptureKind::Csv1;
         break;
     case 'R':
-        kind = CAPTURE_RAW;
+        kind = CaptureKind::Raw;
         break;
     default:
         return;
     }
-    m_capture.RestartLine();
+    m_capture.StartCapture(kind);
     const std::string name = ExpandCaptureName(templ, Clock::LocalNow());
     const std::string path = IsFullCapturePath(templ) ? name : JoinPath(m_szDataFolder, name);
     m_stcCaptureFile.SetWindowText(name);

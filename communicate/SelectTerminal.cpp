@@ -73,12 +73,12 @@ void CDialogSelect::HandleReceived(const char* bytes, int count) {
     TrimTerminal();
     InsertAtTerminalEnd(shown);
 
-    if (m_nDumpState % 2 == 1)
+    if (IsDumpReceiving(m_nDumpState))
         WriteDump(bytes, count);
 
-    if (m_nCaptureKind == 1)
+    if (m_nCaptureKind == CaptureKind::Raw)
         CaptureRawLines(bytes, count);
-    else if (m_nCaptureKind >= 2 && m_nCaptureKind <= 4)
+    else if (m_nCaptureKind != CaptureKind::None)
         CaptureFormattedLines(bytes, count);
 }
 
@@ -127,7 +127,7 @@ void CDialogSelect::SendTypedByte(BYTE byte) {
         }
     }
     CloseDump();
-    if (m_nCaptureKind == 1 && !sdi12)
+    if (m_nCaptureKind == CaptureKind::Raw && !sdi12)
         WriteRawCapture(reinterpret_cast<const char*>(&byte), 1);
     SetTimer(IDT_POLL, 50);
     ResetAutoHangup();

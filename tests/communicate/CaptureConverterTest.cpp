@@ -19,12 +19,12 @@ struct StringOutput : CaptureOutput {
 
 // Feeds `bytes` to the converter in chunks split at random places, as the
 // poll hands them over.
-void Feed(CCaptureConverter& c, int kind, const std::string& bytes, unsigned seed) {
+void Feed(CCaptureConverter& c, CaptureKind kind, const std::string& bytes, unsigned seed) {
     std::mt19937 random(seed);
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::size_t n = std::min<std::size_t>(1 + random() % 100, bytes.size() - pos);
-        if (kind == CAPTURE_RAW)
+        if (kind == CaptureKind::Raw)
             c.CaptureRawLines(bytes.data() + pos, int(n));
         else
             c.CaptureFormattedLines(kind, bytes.data() + pos, int(n));
@@ -39,7 +39,7 @@ std::string Lines(std::initializer_list<const char*> lines) {
     return out;
 }
 
-std::string Convert(int kind, const std::string& input, unsigned seed = 1) {
+std::string Convert(CaptureKind kind, const std::string& input, unsigned seed = 1) {
     StringOutput out;
     CCaptureConverter c(&out);
     Feed(c, kind, input, seed);
@@ -64,11 +64,11 @@ TEST(CaptureConverterTest, RainDumpInEveryFormWhateverTheChunks) {
     ASSERT_EQ(csv2.size(), 140u);
     ASSERT_EQ(tideda.size(), 134u);
     for (unsigned seed = 1; seed <= 20; ++seed) {
-        EXPECT_EQ(Convert(CAPTURE_CSV1, kRainDump, seed), csv1);
-        EXPECT_EQ(Convert(CAPTURE_CSV2, kRainDump, seed), csv2);
-        EXPECT_EQ(Convert(CAPTURE_TIDEDA, kRainDump, seed), tideda);
+        EXPECT_EQ(Convert(CaptureKind::Csv1, kRainDump, seed), csv1);
+        EXPECT_EQ(Convert(CaptureKind::Csv2, kRainDump, seed), csv2);
+        EXPECT_EQ(Convert(CaptureKind::Tideda, kRainDump, seed), tideda);
         // Raw keeps every byte as received.
-        EXPECT_EQ(Convert(CAPTURE_RAW, kRainDump + "half a li", seed), kRainDump);
+        EXPECT_EQ(Convert(CaptureKind::Raw, kRainDump + "half a li", seed), kRainDump);
     }
 }
 
@@ -98,19 +98,20 @@ TEST(CaptureConverterTest, HeadersSetTheBucketSize) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.line);
-        for (int kind : {CAPTURE_CSV1, CAPTURE_TIDEDA}) {
+        for (CaptureKind kind : {CaptureKind::Csv1, CaptureKind::Tideda}) {
             StringOutput out;
-            CCaptureConverter c(&out);
-            c.m_dIncrement = 0.3;
-            c.m_nDecimals = 3;
-            c.m_dTotal = 7;
+            CaptureConversion start;
+            start.m_dIncrement = 0.3;
+            start.m_nDecimals = 3;
+            start.m_dTotal = 7;
+            CCaptureConverter c(&out, start);
             Feed(c, kind, Lines({k.line}), 3);
-            EXPECT_DOUBLE_EQ(c.m_dIncrement, k.increment);
-            EXPECT_EQ(c.m_nDecimals, k.decimals);
+            EXPECT_DOUBLE_EQ(c.Conversion().m_dIncrement, k.increment);
+            EXPECT_EQ(c.Conversion().m_nDecimals, k.decimals);
             const bool taken = *k.tideda != '\0';
             const bool incremental = taken && k.decimals != 3;
-            EXPECT_EQ(c.m_dTotal, incremental ? 0.0 : 7.0);
-            if (kind == CAPTURE_TIDEDA)
+            EXPECT_EQ(c.Conversion().m_dTotal, incremental ? 0.0 : 7.0);
+            if (kind == CaptureKind::Tideda)
                 EXPECT_EQ(out.bytes, taken ? Lines({k.tideda}) : "");
             else
                 EXPECT_EQ(out.bytes, taken ? Lines({k.line}) : "");
@@ -138,23 +139,24 @@ TEST(CaptureConverterTest, IncrementLinesInEveryForm) {
     for (const Case& k : cases) {
         SCOPED_TRACE(k.line);
         StringOutput out;
-        CCaptureConverter c(&out);
-        c.m_dIncrement = 0.3;
-        c.m_nDecimals = 3;
-        Feed(c, CAPTURE_CSV2, Lines({k.line}), 5);
-        EXPECT_DOUBLE_EQ(c.m_dIncrement, k.increment);
-        EXPECT_EQ(c.m_nDecimals, k.decimals);
+        CaptureConversion start;
+        start.m_dIncrement = 0.3;
+        start.m_nDecimals = 3;
+        CCaptureConverter c(&out, start);
+        Feed(c, CaptureKind::Csv2, Lines({k.line}), 5);
+        EXPECT_DOUBLE_EQ(c.Conversion().m_dIncrement, k.increment);
+        EXPECT_EQ(c.Conversion().m_nDecimals, k.decimals);
         EXPECT_EQ(out.bytes, "");
     }
     // Totals with a two-decimal bucket.
     const std::string dump = Lines(
         {"00:00:00 12/03/24", "0.25/01 Rain Increment Set", "01:00:00", "02:00:00", "03:00:00"});
     EXPECT_EQ(
-        Convert(CAPTURE_CSV1, dump),
+        Convert(CaptureKind::Csv1, dump),
         Lines({"12/03/24 01:00:00,0.25", "12/03/24 02:00:00,0.50", "12/03/24 03:00:00,0.75"}));
     // Tideda writes ten times the bucket in full.
-    EXPECT_EQ(Convert(CAPTURE_TIDEDA, dump).substr(0, 6), "2.5   ");
-    EXPECT_EQ(Convert(CAPTURE_TIDEDA, Lines({"Site RAIN005 HS     1", "01:00:00"})),
+    EXPECT_EQ(Convert(CaptureKind::Tideda, dump).substr(0, 6), "2.5   ");
+    EXPECT_EQ(Convert(CaptureKind::Tideda, Lines({"Site RAIN005 HS     1", "01:00:00"})),
               Lines({"RAIN005    1 INCREMENTAL", "10    20000000      010000"}));
 }
 
@@ -165,46 +167,43 @@ TEST(CaptureConverterTest, EightOClockEventsRiverValuesAndDroppedLines) {
                "10:16:30 12.3", "2,14/03/24,10:16:00,12.6", "unknown line",
                "14:02:11 15/03/24 Connect", "10:17:00 1.236"});
     EXPECT_EQ(
-        Convert(CAPTURE_TIDEDA, dump),
+        Convert(CaptureKind::Tideda, dump),
         Lines({"RAIN001    1 INCREMENTAL", "2    20240312      075959", "0    20240312      080000",
                "2    20240312      080000", "0    20240313      080000",
                "0    20240314      080000", "1.234    20240314      101500",
                "1.23    20240314      101600", "1.236    20240315      101700"}));
-    EXPECT_EQ(Convert(CAPTURE_CSV2, dump),
+    EXPECT_EQ(Convert(CaptureKind::Csv2, dump),
               Lines({"Site: RAIN001 HS     0.2", "12/03/24 07:59:59,0.2", "12/03/24 08:00:00,0.2",
                      "14/03/24 10:15:00,1.234", "14/03/24 10:16:00,1.23",
                      "15/03/24 14:02:11,LoggerConnect", "15/03/24 10:17:00,1.236"}));
     // Before any date line the date reads as zeros.
-    EXPECT_EQ(Convert(CAPTURE_CSV2, Lines({"06:30:12"})), Lines({"00/00/00 06:30:12,0"}));
+    EXPECT_EQ(Convert(CaptureKind::Csv2, Lines({"06:30:12"})), Lines({"00/00/00 06:30:12,0"}));
 }
 
 TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
     auto tracked = [](CCaptureConverter& c) {
-        c.m_bTracking = 1;
-        c.m_bSkipping = 1;
-        std::snprintf(c.m_szDumpEvent, sizeof c.m_szDumpEvent, "10:16:02 12/03/24");
-        c.ReadBookmark();
-        c.m_nSkipCount = 1;
-        c.m_dStoredTotal = 5.0;
+        c.BeginCall('1', "10:16:02 12/03/24");
+        c.BeginTracking();
+        c.BeginSkipping(1, "5.0");
     };
     {
         StringOutput out;
         CCaptureConverter c(&out);
         tracked(c);
-        Feed(c, CAPTURE_RAW, Lines({"10:16:00 12/03/24", "10:16:02", "10:16:02"}), 1);
+        Feed(c, CaptureKind::Raw, Lines({"10:16:00 12/03/24", "10:16:02", "10:16:02"}), 1);
         EXPECT_EQ(out.bytes, "10:16:02\r\n");
-        EXPECT_EQ(c.m_nEventRepeats, 2); // the skipped repeat counts
-        EXPECT_EQ(c.m_dTotal, 5.0);
-        Feed(c, CAPTURE_RAW, Lines({"10:17:45", "10:30:00 13/03/24"}), 1);
-        EXPECT_STREQ(c.m_szDumpEvent, "10:30:00 13/03/24");
-        EXPECT_EQ(c.m_nEventRepeats, 1);
+        EXPECT_EQ(c.EventRepeats(), 2); // the skipped repeat counts
+        EXPECT_EQ(c.Conversion().m_dTotal, 5.0);
+        Feed(c, CaptureKind::Raw, Lines({"10:17:45", "10:30:00 13/03/24"}), 1);
+        EXPECT_STREQ(c.DumpEvent(), "10:30:00 13/03/24");
+        EXPECT_EQ(c.EventRepeats(), 1);
         EXPECT_EQ(out.dumpDate, "Dump Date: 13/03/24");
     }
     {
         StringOutput out;
         CCaptureConverter c(&out);
         tracked(c);
-        Feed(c, CAPTURE_RAW,
+        Feed(c, CaptureKind::Raw,
              std::string(
                  "\n\r\nSite: X\r\n2,12/03/24,10:16:00,12.6\r\n10:16:02\r\n10:20:00 1.5\r\n"),
              2);
@@ -217,19 +216,20 @@ TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
         StringOutput out;
         CCaptureConverter c(&out);
         tracked(c);
-        Feed(c, CAPTURE_CSV1,
+        Feed(c, CaptureKind::Csv1,
              Lines({"Site: RAIN001 HS     0.2", "10:16:00 12/03/24", "10:16:02", "10:17:45"}), 3);
         EXPECT_EQ(out.bytes, Lines({"12/03/24 10:17:45,5.2"}));
-        EXPECT_STREQ(c.m_szDumpEvent, "10:17:45 12/03/24");
+        EXPECT_STREQ(c.DumpEvent(), "10:17:45 12/03/24");
     }
     {
         // Without the bookmarked record the stored total is still restored.
         StringOutput out;
-        CCaptureConverter c(&out);
+        CaptureConversion start;
+        start.m_dIncrement = 0.2;
+        start.m_nDecimals = 1;
+        CCaptureConverter c(&out, start);
         tracked(c);
-        c.m_dIncrement = 0.2;
-        c.m_nDecimals = 1;
-        Feed(c, CAPTURE_CSV1, Lines({"10:16:00 12/03/24", "10:18:00"}), 4);
+        Feed(c, CaptureKind::Csv1, Lines({"10:16:00 12/03/24", "10:18:00"}), 4);
         EXPECT_EQ(out.bytes, Lines({"12/03/24 10:18:00,5.2"}));
     }
 }
@@ -237,8 +237,8 @@ TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
 TEST(CaptureConverterTest, LongLinesAndRandomBytesStayInside) {
     // 600 bytes without LF: the buffer's worth is one line, nothing is lost.
     const std::string longLine = std::string(600, 'x') + "\r\n";
-    EXPECT_EQ(Convert(CAPTURE_RAW, longLine), longLine);
-    EXPECT_EQ(Convert(CAPTURE_CSV1, longLine), "");
+    EXPECT_EQ(Convert(CaptureKind::Raw, longLine), longLine);
+    EXPECT_EQ(Convert(CaptureKind::Csv1, longLine), "");
 
     const char* pieces[] = {"0",          "1",        "9",
                             ":",          "/",        ".",
@@ -258,11 +258,12 @@ TEST(CaptureConverterTest, LongLinesAndRandomBytesStayInside) {
         }
         StringOutput out;
         CCaptureConverter c(&out);
-        c.m_bTracking = (unsigned char)(round % 2);
-        c.m_bSkipping = (unsigned char)(round % 3 == 0);
-        c.m_nSkipCount = (unsigned char)(round % 5);
-        Feed(c, 1 + round % 4, bytes, unsigned(round));
-        EXPECT_LE(std::strlen(c.m_szDumpEvent), 17u);
+        if (round % 2)
+            c.BeginTracking();
+        if (round % 3 == 0)
+            c.BeginSkipping((unsigned char)(round % 5), "");
+        Feed(c, CaptureKind(1 + round % 4), bytes, unsigned(round));
+        EXPECT_LE(std::strlen(c.DumpEvent()), 17u);
     }
 }
 

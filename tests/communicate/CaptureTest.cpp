@@ -105,7 +105,7 @@ TEST_F(CaptureTest, FormatDialogHandsTheFormOverThroughCapCfg) {
         // A cancelled save: nothing open, the button as it was.
         EXPECT_EQ(Caption(), "Start Capture");
         EXPECT_EQ(FileLabel(), "");
-        EXPECT_EQ(h.Select().GetCaptureKind(), 0);
+        EXPECT_EQ(h.Select().GetCaptureKind(), CaptureKind::None);
     }
 
     // Enter ends the dialog without writing: the page acts on the last form.
@@ -180,25 +180,25 @@ TEST_F(CaptureTest, ConvertedCaptureTakesOnlyTheLoggerLines) {
     // The Firmware Upgrade page takes the port: the capture stops.
     h.ChooseTab(PAGE_FIRMWARE_UPGRADE);
     TestEnv::Advance(200);
-    EXPECT_EQ(h.Select().GetCaptureKind(), 0);
+    EXPECT_EQ(h.Select().GetCaptureKind(), CaptureKind::None);
     EXPECT_EQ(Caption(), "Start Capture");
 }
 
 TEST_F(CaptureTest, FileThatTakesNoMoreStopsTheCaptureWithOneWarning) {
     StartCapture(Click(IDC_CAPTURE_RAW), "/dev/full");
-    ASSERT_EQ(h.Select().GetCaptureKind(), 1);
+    ASSERT_EQ(h.Select().GetCaptureKind(), CaptureKind::Raw);
     h.modal.ExpectMessage("Could not write the capture file /dev/full.\nNo space left on device",
                           "Warning");
     LoggerSends("line one\r\nline two\r\n");
     LoggerSends("line three\r\n");
     h.modal.VerifyDone();
-    EXPECT_EQ(h.Select().GetCaptureKind(), 0);
+    EXPECT_EQ(h.Select().GetCaptureKind(), CaptureKind::None);
     EXPECT_EQ(Caption(), "Start Capture");
     EXPECT_EQ(FileLabel(), "");
 
     // A file that will not open: silently no capture.
     StartCapture(Click(IDC_CAPTURE_RAW), h.env.Root() + "/no/such/folder/x.txt");
-    EXPECT_EQ(h.Select().GetCaptureKind(), 0);
+    EXPECT_EQ(h.Select().GetCaptureKind(), CaptureKind::None);
     EXPECT_EQ(Caption(), "Start Capture");
 }
 

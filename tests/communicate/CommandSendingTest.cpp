@@ -117,7 +117,7 @@ TEST_F(CommandSendingTest, DumpRecordsTheCommandAndTheReplyOnly) {
     EXPECT_TRUE(logger->Expect("x"));
     LoggerSends("later");
     EXPECT_EQ(h.ReadDataFile("Durn001.plt"), "DUR\r" + reply);
-    EXPECT_EQ(h.Select().GetDumpState(), 0);
+    EXPECT_EQ(h.Select().GetDumpState(), DumpState::Idle);
     EXPECT_EQ(Label(3), "");
 }
 
@@ -182,7 +182,7 @@ TEST_F(CommandSendingTest, DumpFileFailures) {
     EXPECT_TRUE(At(0, "\r"));
     EXPECT_TRUE(At(200, "DUR\r"));
     EXPECT_EQ(h.Tabs().IsNewDump(), 0);
-    EXPECT_EQ(h.Select().GetDumpState(), 0);
+    EXPECT_EQ(h.Select().GetDumpState(), DumpState::Idle);
     EXPECT_EQ(Label(1), "");
     std::filesystem::rename(folder + ".away", folder);
 
@@ -203,7 +203,7 @@ TEST_F(CommandSendingTest, DumpFileFailures) {
     std::signal(SIGXFSZ, previous);
     LoggerSends("more");
     h.modal.VerifyDone();
-    EXPECT_EQ(h.Select().GetDumpState(), 0);
+    EXPECT_EQ(h.Select().GetDumpState(), DumpState::Idle);
     EXPECT_EQ(h.ReadDataFile("Durn001.plt"), "DUR\r0123");
 }
 
