@@ -2,6 +2,8 @@
 // call queue and the poll-log line.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "schedule/CallQueue.h"
 #include "schedule/PollLog.h"
 #include "schedule/ScheduleConfig.h"
@@ -65,6 +67,11 @@ TEST(ScheduleTimeTest, UnreadableStartsAndIntervalsAreNeverDue) {
     EXPECT_EQ(Next("08:00 01-01-2008", "99999999", 'D', now), "");
     EXPECT_EQ(Next("08:00 01-01-2008", "-15", 'M', now), "08:00 01-Jan-2008");
     EXPECT_FALSE(IsDue(ParseStartField("-", &column), now));
+    // A clock at the end of the number range gives no time, not a wrapped one.
+    const SiteTime start = ParseStartField("08:00 01-01-2008", &column);
+    for (const long long far : {LLONG_MAX, LLONG_MAX - 1, LLONG_MAX / 2})
+        EXPECT_FALSE(
+            NextConnectionAfter(start, ParseInterval("15", 'M'), SiteTime{far, true}).valid);
 
     EXPECT_EQ(IntervalColumnText("1", 'H'), "1 hr");
     EXPECT_EQ(IntervalColumnText("01", 'H'), "01 hrs");

@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "framework/FileReader.h"
 #include "framework/Files.h"
 #include "schedule/DumpEventFile.h"
 #include "schedule/FieldReader.h"
@@ -62,8 +63,8 @@ TEST(FieldReader, CopyFieldAndReadFileLine) {
     TestEnv env;
     const std::string path = JoinPath(env.Root(), "lines.txt");
     WriteAll(path, "ab\r\n" + std::string(2000, 'x') + "\r\nc\r\nlast");
-    CFile file;
-    ASSERT_TRUE(file.Open(path, CFile::modeRead));
+    CFileReader file;
+    ASSERT_TRUE(file.Open(path));
     char buffer[kLineBufferSize];
     EXPECT_EQ(4u, ReadFileLine(file, buffer));
     EXPECT_STREQ("ab\r\n", buffer);
@@ -282,8 +283,8 @@ TEST_F(SiteFiles, MalformedInputIsReadSafely) {
         for (char& c : bytes)
             c = random() % 4 ? alphabet[random() % sizeof alphabet] : char(random());
         WriteAll(path, bytes);
-        CFile file;
-        ASSERT_TRUE(file.Open(path, CFile::modeRead));
+        CFileReader file;
+        ASSERT_TRUE(file.Open(path));
         char line[kLineBufferSize];
         while (std::size_t n = ReadFileLine(file, line)) {
             ASSERT_LT(n, sizeof line);
