@@ -41,18 +41,22 @@ ButtonDefinition ParseButtonLine(const std::string& line) {
 }
 
 bool ReadButtonFile(const std::string& path, ButtonArrays buttons) {
-    // 72 lines, each cut to its first 80 bytes.
+    // 72 lines, each cut to its first 80 bytes; a runaway file (no line
+    // ends within a megabyte) reads as no file.
     CFileReader file;
     if (!file.Open(path, 1u << 20))
         return false;
+    ButtonDefinition defs[kButtonCount + 1];
     std::string line;
+    for (int i = 1; i <= kButtonCount; ++i)
+        if (file.ReadLine(line, std::size_t(kButtonLineBytes)))
+            defs[i] = ParseButtonLine(line);
+    if (file.Cut())
+        return false;
     for (int i = 1; i <= kButtonCount; ++i) {
-        const ButtonDefinition def = file.ReadLine(line, std::size_t(kButtonLineBytes))
-                                         ? ParseButtonLine(line)
-                                         : ButtonDefinition{};
-        buttons.caption[i] = def.caption;
-        buttons.data[i] = def.data;
-        buttons.plot[i] = def.plot;
+        buttons.caption[i] = defs[i].caption;
+        buttons.data[i] = defs[i].data;
+        buttons.plot[i] = defs[i].plot;
     }
     return true;
 }

@@ -27,7 +27,8 @@ ButtonDefinition ParseButtonLine(const std::string& line);
 
 // Reads 72 lines into `buttons`, each line taken to its LF and cut to its
 // first 80 bytes; missing lines give empty definitions. False (and
-// `buttons` untouched) when the file cannot be opened or is no regular file.
+// `buttons` untouched) when the file cannot be opened, is no regular file
+// or runs on past a megabyte within those lines.
 bool ReadButtonFile(const std::string& path, ButtonArrays buttons);
 
 // The sixteen built-in definitions on levels 1 and 2, the rest empty.
