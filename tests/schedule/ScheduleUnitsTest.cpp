@@ -4,11 +4,13 @@
 
 #include <climits>
 
+#include "framework/Files.h"
 #include "schedule/CallQueue.h"
 #include "schedule/PollLog.h"
 #include "schedule/ScheduleConfig.h"
 #include "schedule/ScheduleStatus.h"
 #include "schedule/ScheduleTime.h"
+#include "tests/support/TestEnv.h"
 
 namespace {
 
@@ -172,6 +174,23 @@ TEST(PollLogTest, LineLayout) {
     EXPECT_EQ(FormatLogResult('x'), "??? \r\n");
     EXPECT_STREQ(StatusText('x'), "");
     EXPECT_STREQ(StatusText(STATUS_MODEM_ERROR), "Modem Error - Unknown");
+
+    // A run ended during a call left its line open: the next line starts on
+    // a line of its own; a result still goes on the end of its start.
+    TestEnv env;
+    const std::string path = env.Root() + "/log.txt";
+    const std::string start = FormatLogStart(when, 3, "Weir", "Direct", 1);
+    for (const std::string& left : {std::string(), start, start + "\r", start + "OK \r\n"}) {
+        ASSERT_TRUE(ReplaceFileContents(path, left));
+        ASSERT_TRUE(StartLogLine(path, start));
+        ASSERT_TRUE(AppendToLog(path, FormatLogResult(STATUS_OK)));
+        std::string bytes;
+        ASSERT_TRUE(ReadWholeFile(path, &bytes));
+        const std::string closed = left.empty() || left.back() == '\n' ? left
+                                   : left.back() == '\r'               ? left + "\n"
+                                                                       : left + "\r\n";
+        EXPECT_EQ(bytes, closed + start + "Connected OK \r\n");
+    }
 }
 
 } // namespace

@@ -169,6 +169,19 @@ TEST(DumpEventLines, ParserDefaultsAndRepeatCount) {
     std::memcpy(bad.event, "12:00,x\r\nyyyyyyyyyyy", sizeof bad.event); // no NUL
     bad.repeats = ',';
     EXPECT_EQ("0,12:00,0,0.0\r\n", FormatDumpEventLine(bad));
+    // Short records are padded to 10 bytes and read back as written.
+    for (const char* total : {"", "1", "12", "123", "0.0"}) {
+        DumpEventRecord shortOne;
+        shortOne.command = '3';
+        shortOne.repeats = RepeatChar(2);
+        std::strcpy(shortOne.total, total);
+        const std::string line = FormatDumpEventLine(shortOne);
+        EXPECT_GE(line.size(), 10u) << line;
+        r = parse(line);
+        EXPECT_EQ('3', r.command) << line;
+        EXPECT_EQ(2, RepeatCount(r.repeats)) << line;
+        EXPECT_STREQ(total, r.total) << line;
+    }
 }
 
 TEST_F(SiteFiles, ReplacementKeepsEveryOtherLineInPlace) {
