@@ -46,7 +46,8 @@ public:
     FocusLossNotice(QObject* parent, std::function<void()> notice)
         : QObject(parent), m_notice(std::move(notice)) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusOut)
+        // Not from a widget half taken down (no longer a QLineEdit).
+        if (event->type() == QEvent::FocusOut && qobject_cast<QLineEdit*>(watched))
             m_notice();
         return QObject::eventFilter(watched, event);
     }
