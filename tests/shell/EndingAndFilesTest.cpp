@@ -60,7 +60,7 @@ std::vector<std::string> Leftovers(const std::string& folder) {
 
 // Every kind of settings file, written the way the program writes it, with
 // the replace failing at its last step: the file keeps its old bytes, no
-// temporary file stays, and the user is told where the Part tells. The same
+// temporary file stays, and the user is told where the program tells. The same
 // write without the failure changes the file, so each does go through it.
 TEST(SettingsFilesTest, EveryKindIsReplacedWholeOrNotAtAll) {
     MainWindowHarness h;
