@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "framework/FileReader.h"
 #include "framework/Files.h"
 
 namespace {
@@ -20,22 +21,6 @@ const DefaultButton kDefaults[16] = {
     {"Dump BV", "DUBV^M", 1},    {"Dmp BV+T", "DUBVT^M", 1},   {"Dump Temp", "DUTMP^M", 1},
     {"Dump All", "DUALL^M", 1},
 };
-
-// One line up to and with its LF, however long; only the first 80 bytes
-// are kept. False at the end of the file with nothing read.
-bool ReadCfgLine(CFile& file, std::string& line) {
-    line.clear();
-    bool any = false;
-    char c = 0;
-    while (file.Read(&c, 1) == 1) {
-        any = true;
-        if (line.size() < std::size_t(kButtonLineBytes))
-            line.push_back(c);
-        if (c == '\n')
-            break;
-    }
-    return any;
-}
 
 } // namespace
 
@@ -56,16 +41,22 @@ ButtonDefinition ParseButtonLine(const std::string& line) {
 }
 
 bool ReadButtonFile(const std::string& path, ButtonArrays buttons) {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+    // 72 lines, each cut to its first 80 bytes; a runaway file (no line
+    // ends within a megabyte) reads as no file.
+    CFileReader file;
+    if (!file.Open(path, 1u << 20))
         return false;
+    ButtonDefinition defs[kButtonCount + 1];
     std::string line;
+    for (int i = 1; i <= kButtonCount; ++i)
+        if (file.ReadLine(line, std::size_t(kButtonLineBytes)))
+            defs[i] = ParseButtonLine(line);
+    if (file.Cut())
+        return false;
     for (int i = 1; i <= kButtonCount; ++i) {
-        const ButtonDefinition def =
-            ReadCfgLine(file, line) ? ParseButtonLine(line) : ButtonDefinition{};
-        buttons.caption[i] = def.caption;
-        buttons.data[i] = def.data;
-        buttons.plot[i] = def.plot;
+        buttons.caption[i] = defs[i].caption;
+        buttons.data[i] = defs[i].data;
+        buttons.plot[i] = defs[i].plot;
     }
     return true;
 }
@@ -91,13 +82,5 @@ std::string FormatButtonFile(ButtonArrays buttons) {
 }
 
 bool WriteButtonFile(const std::string& path, ButtonArrays buttons, int* error) {
-    CFile file;
-    errno = 0;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary) ||
-        !file.Write(FormatButtonFile(buttons))) {
-        if (error)
-            *error = errno;
-        return false;
-    }
-    return true;
+    return WriteFileIfDifferent(path, FormatButtonFile(buttons), error);
 }

@@ -27,7 +27,8 @@ ButtonDefinition ParseButtonLine(const std::string& line);
 
 // Reads 72 lines into `buttons`, each line taken to its LF and cut to its
 // first 80 bytes; missing lines give empty definitions. False (and
-// `buttons` untouched) when the file cannot be opened.
+// `buttons` untouched) when the file cannot be opened, is no regular file
+// or runs on past a megabyte within those lines.
 bool ReadButtonFile(const std::string& path, ButtonArrays buttons);
 
 // The sixteen built-in definitions on levels 1 and 2, the rest empty.
@@ -36,6 +37,7 @@ void FillDefaultButtons(ButtonArrays buttons);
 // The 72 lines as the file holds them.
 std::string FormatButtonFile(ButtonArrays buttons);
 
-// Creates or truncates the file and writes the 72 lines; on failure
-// `error` gets the errno value.
+// Replaces the file with the 72 lines (old or new, never half; not
+// rewritten when it already holds them); on failure `error` gets the
+// errno value and the file is as it was.
 bool WriteButtonFile(const std::string& path, ButtonArrays buttons, int* error);

@@ -1,7 +1,5 @@
 #include "communicate/CaptureDlg.h"
 
-#include <cerrno>
-
 #include "framework/FileWarning.h"
 #include "framework/Files.h"
 #include "framework/MessageMap.h"
@@ -29,11 +27,9 @@ BOOL CCaptureDlg::OnCommand(UINT id, UINT code) {
 }
 
 void CCaptureDlg::WriteKind(char kind) {
-    CFile file;
-    errno = 0;
-    if (!file.Open(m_strFilePath, CFile::modeCreate | CFile::modeReadWrite | CFile::typeBinary) ||
-        !file.Write(&kind, 1))
-        WarnFileFailure("Could not write", m_strFilePath, errno);
+    int error = 0;
+    if (!WriteFileIfDifferent(m_strFilePath, std::string(1, kind), &error))
+        WarnFileFailure("Could not write", m_strFilePath, error);
 }
 
 void CCaptureDlg::OnRaw() {

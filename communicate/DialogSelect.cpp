@@ -21,6 +21,7 @@ const MessageMapEntry<CDialogSelect> kMessageMap[] = {
     OnNotify<CDialogSelect>(BN_CLICKED, IDC_DIAL, &CDialogSelect::OnDial),
     OnNotify<CDialogSelect>(BN_CLICKED, IDC_HANGUP, &CDialogSelect::OnHangup),
     OnNotify<CDialogSelect>(EN_CHANGE, IDC_PHONE_NUMBER, &CDialogSelect::OnChangePhoneNumber),
+    OnNotify<CDialogSelect>(EN_KILLFOCUS, IDC_PHONE_NUMBER, &CDialogSelect::OnKillfocusPhoneNumber),
     OnNotify<CDialogSelect>(CBN_SELCHANGE, IDC_AUTO_HANGUP, &CDialogSelect::OnSelchangeAutoHangup),
     OnNotifyRange<CDialogSelect>(BNHS_RCLICKED, IDC_USER_BUTTON1, IDC_USER_BUTTON5,
                                  &CDialogSelect::OnDefineButtons),

@@ -103,6 +103,7 @@ public:
     void EnableControls();
     void EnableTabsAndHangup();
     void OnChangePhoneNumber();
+    void OnKillfocusPhoneNumber();
     void OnSelchangeAutoHangup();
     // User buttons.
     void ShowButtonLevel();
@@ -217,9 +218,14 @@ private:
     // when `capture` is set.
     void SendModemString(const std::string& sent, const std::string& shown, bool capture);
     void CallNow();
-    // Writes a one-value settings file; tells the user once while it fails.
-    void WriteDialFile(const char* name, const std::string& bytes, BYTE& warned);
+    // Replaces a one-value settings file unless it holds the bytes already
+    // (unsynced: without waiting for the disk); tells the user once while
+    // it fails. True when the file was written.
+    bool WriteDialFile(const char* name, const std::string& bytes, BYTE& warned, bool synced);
     BYTE m_bPhoneFileWarned = 0;
+    // "pn.cfg" follows the box unsynced while the user types; it is synced
+    // when the box loses the focus.
+    BYTE m_bPhoneFileUnsynced = 0;
     BYTE m_bHangupFileWarned = 0;
     // Step of a scheduled call (0 when none runs) and the seconds left to
     // wait for the modem's reply once it has dialled.

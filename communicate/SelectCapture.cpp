@@ -2,6 +2,7 @@
 // and save dialogs, and the writers the poll and the senders call.
 #include "communicate/CaptureDlg.h"
 #include "communicate/DialogSelect.h"
+#include "framework/FileReader.h"
 #include "framework/FileWarning.h"
 #include "framework/Files.h"
 #include "framework/ModalRunner.h"
@@ -50,8 +51,8 @@ void CDialogSelect::OnStartCapture() {
     // Whatever the dialog returned, the file says which form.
     char kind = 0;
     {
-        CFile file;
-        if (file.Open(capCfg, CFile::modeReadWrite | CFile::typeBinary))
+        CFileReader file;
+        if (file.Open(capCfg, 1))
             file.Read(&kind, 1);
     }
     const CaptureKind form = CaptureKindOfByte(kind);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "communicate/DialogSelect.h"
+#include "framework/FileReader.h"
 #include "framework/FileWarning.h"
 #include "framework/Files.h"
 #include "shell/CommPort.h"
@@ -45,13 +46,11 @@ private:
 };
 
 // Reads at most `limit` bytes of a file in the data folder; false when it
-// cannot be opened.
+// cannot be opened or is no regular file.
 bool ReadSmallFile(const std::string& path, std::size_t limit, std::string* text) {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+    std::string bytes;
+    if (!ReadFileStart(path, &bytes, limit))
         return false;
-    std::string bytes(limit, '\0');
-    bytes.resize(file.Read(bytes.data(), limit));
     // What follows a NUL is not text.
     *text = bytes.substr(0, bytes.find('\0'));
     return true;
@@ -243,27 +242,48 @@ void CDialogSelect::EnableTabsAndHangup() {
     m_btnHangup.EnableWindow(TRUE);
 }
 
-void CDialogSelect::WriteDialFile(const char* name, const std::string& bytes, BYTE& warned) {
+bool CDialogSelect::WriteDialFile(const char* name, const std::string& bytes, BYTE& warned,
+                                  bool synced) {
     const std::string path = JoinPath(m_szDataFolder, name);
-    CFile file;
-    errno = 0;
-    if (file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary) &&
-        file.Write(bytes)) {
+    if (FileHolds(path, bytes)) {
         warned = 0;
-        return;
+        return false;
+    }
+    int error = 0;
+    if (ReplaceFileContentsVia(path, path + ".part", bytes, &error, nullptr, synced)) {
+        warned = 0;
+        return true;
     }
     if (!warned) {
         warned = 1;
-        WarnFileFailure("Could not write", path, errno);
+        WarnFileFailure("Could not write", path, error);
     }
+    return false;
 }
 
 void CDialogSelect::OnChangePhoneNumber() {
-    WriteDialFile("pn.cfg", m_editPhoneNumber.GetWindowText(), m_bPhoneFileWarned);
+    // Every keystroke renames a new file into place without waiting for the
+    // disk: a kill leaves the old number or the new one.
+    if (WriteDialFile("pn.cfg", m_editPhoneNumber.GetWindowText(), m_bPhoneFileWarned, false))
+        m_bPhoneFileUnsynced = 1;
+}
+
+void CDialogSelect::OnKillfocusPhoneNumber() {
+    if (!m_bPhoneFileUnsynced)
+        return;
+    m_bPhoneFileUnsynced = 0;
+    const std::string path = JoinPath(m_szDataFolder, "pn.cfg");
+    int error = 0;
+    if (!ReplaceFileContents(path, m_editPhoneNumber.GetWindowText(), &error) &&
+        !m_bPhoneFileWarned) {
+        m_bPhoneFileWarned = 1;
+        WarnFileFailure("Could not write", path, error);
+    }
 }
 
 void CDialogSelect::OnSelchangeAutoHangup() {
-    WriteDialFile("hut.cfg", std::to_string(m_cboAutoHangup.GetCurSel()), m_bHangupFileWarned);
+    WriteDialFile("hut.cfg", std::to_string(m_cboAutoHangup.GetCurSel()), m_bHangupFileWarned,
+                  true);
     ResetAutoHangup();
     m_editTerminal.SetFocus();
 }

@@ -3,6 +3,7 @@
 
 #include "communicate/CommsConfig.h"
 #include "communicate/DialogSelect.h"
+#include "framework/FileReader.h"
 #include "framework/FileWarning.h"
 #include "framework/Files.h"
 #include "framework/SerialDevice.h"
@@ -26,7 +27,7 @@ int PortOfEntry(const std::string& entry) {
 void CDialogSelect::WriteCommsConfig(int port, int baudIndex) {
     const std::string path = JoinPath(m_szDataFolder, kCommsConfig);
     int error = 0;
-    if (ReplaceFileContents(path, FormatCommsConfig(port, baudIndex), &error))
+    if (WriteFileIfDifferent(path, FormatCommsConfig(port, baudIndex), &error))
         return;
     // Told once a run; the program goes on with the port.
     if (!m_bToldConfigFailure) {
@@ -98,15 +99,9 @@ void CDialogSelect::RestorePort() {
         return;
     }
 
+    // The file is written when the port is opened below.
     std::string bytes;
-    {
-        CFile file;
-        const std::string path = JoinPath(m_szDataFolder, kCommsConfig);
-        if (file.Open(path, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate)) {
-            char buffer[8];
-            bytes.assign(buffer, file.Read(buffer, sizeof buffer));
-        }
-    }
+    ReadFileStart(JoinPath(m_szDataFolder, kCommsConfig), &bytes, 8);
     const CommsConfig config = ParseCommsConfig(bytes);
     m_nBaudIndex = config.baudIndex;
     m_cboBaud.SetCurSel(m_nBaudIndex);

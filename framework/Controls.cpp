@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <functional>
+#include <utility>
+
 #include "framework/IconRegistry.h"
 
 bool CControl::CreateFromTemplate(const TemplateItem& item, CWnd* owner, QWidget* parent) {
@@ -34,6 +37,26 @@ bool CControl::CreateFromTemplate(const TemplateItem& item, CWnd* owner, QWidget
     PreSubclassWindow();
     return true;
 }
+
+namespace {
+
+// Calls `notice` when the watched widget loses the keyboard focus.
+class FocusLossNotice : public QObject {
+public:
+    FocusLossNotice(QObject* parent, std::function<void()> notice)
+        : QObject(parent), m_notice(std::move(notice)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Not from a widget half taken down (no longer a QLineEdit).
+        if (event->type() == QEvent::FocusOut && qobject_cast<QLineEdit*>(watched))
+            m_notice();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_notice;
+};
+
+} // namespace
 
 // --- CStatic ---------------------------------------------------------------
 
@@ -158,6 +181,10 @@ QWidget* CEdit::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
     if (item.style & TS_RIGHT)
         line->setAlignment(Qt::AlignRight);
     QObject::connect(line, &QLineEdit::textChanged, [this] { NotifyParent(EN_CHANGE); });
+    line->installEventFilter(new FocusLossNotice(line, [this] {
+        if (GetWidget()) // not while the edit is taken down
+            NotifyParent(EN_KILLFOCUS);
+    }));
     return line;
 }
 

@@ -1,5 +1,7 @@
 #include "framework/Files.h"
 
+#include "framework/FileReader.h"
+
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
@@ -10,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <utility>
 
 CFile::~CFile() {
     Close();
@@ -106,6 +109,13 @@ void CFile::SeekToBegin() {
         lseek(m_fd, 0, SEEK_SET);
 }
 
+std::uint64_t CFile::Seek(std::uint64_t pos) {
+    if (m_fd < 0)
+        return 0;
+    const off_t at = lseek(m_fd, off_t(pos), SEEK_SET);
+    return at < 0 ? 0 : std::uint64_t(at);
+}
+
 std::uint64_t CFile::GetPosition() const {
     if (m_fd < 0)
         return 0;
@@ -158,15 +168,42 @@ bool SyncFolderOf(const std::string& path) {
 
 } // namespace
 
+namespace {
+
+ReplaceStep g_failStep = ReplaceStep::None;
+int g_failError = 0;
+
+// The injected failure of `step`, once; 0 when there is none.
+int InjectedFailure(ReplaceStep step) {
+    if (g_failStep != step)
+        return 0;
+    g_failStep = ReplaceStep::None;
+    return g_failError != 0 ? g_failError : EIO;
+}
+
+} // namespace
+
+void FailNextReplaceAt(ReplaceStep step, int error) {
+    g_failStep = step;
+    g_failError = error;
+}
+
 bool ReplaceFileContentsVia(const std::string& path, const std::string& tempPath,
-                            const std::string& bytes, int* error, std::string* failedPath) {
-    int failure = 0;
+                            const std::string& bytes, int* error, std::string* failedPath,
+                            bool synced) {
+    int failure = InjectedFailure(ReplaceStep::Open);
     std::string failedAt = tempPath;
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = failure != 0
+                       ? -1
+                       : ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        failure = errno != 0 ? errno : EIO;
+        if (failure == 0)
+            failure = errno != 0 ? errno : EIO;
     } else {
-        std::size_t done = 0;
+        failure = InjectedFailure(ReplaceStep::Write);
+        std::size_t done = failure == 0 ? 0 : bytes.size() / 2;
+        if (failure != 0 && done > 0 && ::write(fd, bytes.data(), done) < 0)
+            done = 0; // half written, as a full disk leaves it
         while (done < bytes.size() && failure == 0) {
             const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
             if (n < 0 && errno == EINTR)
@@ -178,18 +215,23 @@ bool ReplaceFileContentsVia(const std::string& path, const std::string& tempPath
         }
         // The new bytes are on the disk, and the close reported nothing,
         // before they take the name.
-        if (failure == 0 && ::fsync(fd) != 0)
+        if (failure == 0)
+            failure = InjectedFailure(ReplaceStep::Sync);
+        if (failure == 0 && synced && ::fsync(fd) != 0)
             failure = errno;
         if (::close(fd) != 0 && failure == 0)
             failure = errno;
-        if (failure == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0) {
-            failure = errno;
-            failedAt = path;
+        if (failure == 0) {
+            failure = InjectedFailure(ReplaceStep::Rename);
+            if (failure == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0)
+                failure = errno;
+            if (failure != 0)
+                failedAt = path;
         }
         if (failure != 0)
             ::unlink(tempPath.c_str());
     }
-    if (failure == 0)
+    if (failure == 0 && synced)
         SyncFolderOf(path); // the rename itself survives a power cut
     if (error != nullptr)
         *error = failure;
@@ -201,6 +243,34 @@ bool ReplaceFileContentsVia(const std::string& path, const std::string& tempPath
 
 bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error) {
     return ReplaceFileContentsVia(path, path + ".part", bytes, error);
+}
+
+bool FileHolds(const std::string& path, const std::string& bytes) {
+    CFileReader file;
+    // One byte more than expected tells a longer file apart.
+    if (!file.Open(path, std::uint64_t(bytes.size()) + 1))
+        return false;
+    std::string held(bytes.size() + 1, '\0');
+    held.resize(file.Read(held.data(), held.size()));
+    return held == bytes;
+}
+
+bool WriteFileIfDifferent(const std::string& path, const std::string& tempPath,
+                          const std::string& bytes, int* error, std::string* failedPath,
+                          bool synced) {
+    if (FileHolds(path, bytes)) {
+        if (error != nullptr)
+            *error = 0;
+        if (failedPath != nullptr)
+            failedPath->clear();
+        return true;
+    }
+    return ReplaceFileContentsVia(path, tempPath, bytes, error, failedPath, synced);
+}
+
+bool WriteFileIfDifferent(const std::string& path, const std::string& bytes, int* error,
+                          bool synced) {
+    return WriteFileIfDifferent(path, path + ".part", bytes, error, nullptr, synced);
 }
 
 bool CopyFileReplace(const std::string& from, const std::string& to) {
@@ -238,14 +308,20 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
 }
 
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::size_t limit) {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead))
+    CFileReader file;
+    if (!file.Open(path, std::uint64_t(limit))) {
+        errno = file.Error();
         return false;
-    const std::uint64_t length = file.GetLength();
-    if (length > limit)
+    }
+    std::string read;
+    char block[8192];
+    while (std::size_t n = file.Read(block, sizeof block))
+        read.append(block, n);
+    if (file.Cut() || file.Error() != 0) {
+        errno = file.Cut() ? EFBIG : file.Error();
         return false;
-    bytes->resize(std::size_t(length));
-    bytes->resize(file.Read(bytes->data(), bytes->size()));
+    }
+    *bytes = std::move(read);
     return true;
 }
 

@@ -39,6 +39,8 @@ public:
     std::uint64_t GetLength() const;
     std::uint64_t SeekToEnd();
     void SeekToBegin();
+    // Moves to `pos` from the start; the new position (0 on failure).
+    std::uint64_t Seek(std::uint64_t pos);
     std::uint64_t GetPosition() const;
 
 private:
@@ -58,10 +60,28 @@ bool CreateFolder(const std::string& path);
 // errno) get the system's reason.
 bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error = nullptr);
 // The same through the temporary file `tempPath`; on failure `failedPath`
-// (when given) names the file the failure was at.
+// (when given) names the file the failure was at. Unsynced, the temporary
+// file is renamed over without waiting for the disk: a kill still leaves
+// the old or the new bytes, a power cut may leave the old ones.
 bool ReplaceFileContentsVia(const std::string& path, const std::string& tempPath,
                             const std::string& bytes, int* error = nullptr,
-                            std::string* failedPath = nullptr);
+                            std::string* failedPath = nullptr, bool synced = true);
+// True when the file at `path` is a regular file holding exactly `bytes`.
+bool FileHolds(const std::string& path, const std::string& bytes);
+// ReplaceFileContentsVia, unless the file already holds exactly `bytes`
+// (then nothing is written and the result is true).
+bool WriteFileIfDifferent(const std::string& path, const std::string& tempPath,
+                          const std::string& bytes, int* error = nullptr,
+                          std::string* failedPath = nullptr, bool synced = true);
+// The same through "<path>.part".
+bool WriteFileIfDifferent(const std::string& path, const std::string& bytes, int* error = nullptr,
+                          bool synced = true);
+
+// The steps of a replace, for tests that make one of them fail.
+enum class ReplaceStep { None, Open, Write, Sync, Rename };
+// The next replace fails at `step` with `error` as the system's reason,
+// once; ReplaceStep::None clears it.
+void FailNextReplaceAt(ReplaceStep step, int error);
 // Copies, replacing the target through ReplaceFileContents.
 bool CopyFileReplace(const std::string& from, const std::string& to);
 bool DeleteFileAt(const std::string& path);
@@ -69,6 +89,9 @@ bool RenameFile(const std::string& from, const std::string& to);
 // Names (not paths) of the files in `folder` matching `pattern` ('*', '?'),
 // without regard to case, sorted by name.
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern);
+// The whole of a regular file, opened without blocking; false (errno EFBIG)
+// for one longer than `limit`, ENODEV for a FIFO or device, EISDIR for a
+// folder.
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::size_t limit = 64u << 20);
 std::string CurrentDirectory();
 std::string ExecutableDirectory();

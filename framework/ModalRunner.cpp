@@ -42,7 +42,24 @@ QString QtFilter(const std::string& filter) {
 
 class QtModalRunner : public ModalRunner {
 public:
+    void EndAll() override {
+        m_bEnding = true;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(window);
+            if (!dialog || !dialog->isModal() || !dialog->isVisible())
+                continue;
+            if (qobject_cast<QMessageBox*>(dialog))
+                dialog->done(QMessageBox::Cancel);
+            else if (qobject_cast<QFileDialog*>(dialog))
+                dialog->done(QDialog::Rejected);
+            else
+                dialog->done(IDCANCEL);
+        }
+    }
+
     int MessageBox(const std::string& text, const std::string& caption, UINT type) override {
+        if (m_bEnding)
+            return IDCANCEL;
         QMessageBox box(IconOf(type), QString::fromLatin1(caption), QString::fromLatin1(text),
                         QMessageBox::NoButton, QApplication::activeWindow());
         switch (type & MB_TYPEMASK) {
@@ -75,10 +92,14 @@ public:
         auto* widget = qobject_cast<QDialog*>(dialog.GetWidget());
         if (!widget || dialog.IsEnded())
             return dialog.GetResult();
+        if (m_bEnding)
+            return IDCANCEL;
         return widget->exec();
     }
 
     bool FileDialog(FileDialogRequest& request) override {
+        if (m_bEnding)
+            return false;
         QFileDialog dialog(QApplication::activeWindow());
         if (!request.title.empty())
             dialog.setWindowTitle(QString::fromLatin1(request.title));
@@ -98,6 +119,9 @@ public:
         request.fileName = dialog.selectedFiles().front().toLocal8Bit().toStdString();
         return true;
     }
+
+private:
+    bool m_bEnding = false;
 };
 
 QtModalRunner g_qtRunner;

@@ -32,6 +32,10 @@ public:
     virtual bool FileDialog(FileDialogRequest& request) = 0;
     // The print set-up dialog (framework/PrintDialog.cpp); IDOK or IDCANCEL.
     virtual int PrintDialog(CPrintDialog& dialog);
+    // The program is ending: every modal loop running (message boxes,
+    // dialogs, file dialogs, a main window run modally) ends as Cancel
+    // would end it, and any later one answers Cancel at once.
+    virtual void EndAll() {}
 
     static ModalRunner& Get();
     // Installs a runner (tests); null restores the one that shows things.

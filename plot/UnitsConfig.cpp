@@ -1,12 +1,12 @@
 #include "plot/UnitsConfig.h"
 
+#include "framework/FileReader.h"
 #include "framework/Files.h"
 
 UnitsConfig ReadUnitsConfig(const std::string& path) {
     UnitsConfig units;
-    CFile file;
-    // Read-only: POSIX has no share modes to ask for.
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+    CFileReader file;
+    if (!file.Open(path, 3))
         return units;
     char first = 0;
     if (file.Read(&first, 1) != 1)
@@ -19,9 +19,6 @@ UnitsConfig ReadUnitsConfig(const std::string& path) {
 }
 
 bool WriteUnitsConfig(const std::string& path, const UnitsConfig& units) {
-    CFile file;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
-        return false;
     const char bytes[3] = {units.imperial ? 'I' : 'M', ',', units.dayFirst ? 'D' : 'M'};
-    return file.Write(bytes, 3);
+    return WriteFileIfDifferent(path, std::string(bytes, 3));
 }

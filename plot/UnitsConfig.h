@@ -9,10 +9,10 @@ struct UnitsConfig {
     bool dayFirst = true;
 };
 
-// Missing, short or unreadable files give the defaults, byte by byte: a
-// first byte other than 'I' is metric; the date order is month first only
-// when the two bytes after it are there and are not ',' 'D'.
+// Missing, short, unreadable or irregular files (a FIFO, a device) give the defaults, byte by byte:
+// a first byte other than 'I' is metric; the date order is month first only when the two bytes
+// after it are there and are not ',' 'D'.
 UnitsConfig ReadUnitsConfig(const std::string& path);
-// Creates or truncates the file and writes its three bytes; false when it
-// cannot be written.
+// Replaces the file with its three bytes unless it holds them already;
+// false (the file as it was) when it cannot be written.
 bool WriteUnitsConfig(const std::string& path, const UnitsConfig& units);

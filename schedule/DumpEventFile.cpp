@@ -1,8 +1,13 @@
 #include "schedule/DumpEventFile.h"
 
+#include <cstring>
+
 #include "schedule/FieldReader.h"
 
 namespace {
+
+// Shorter lines are read as the default line.
+constexpr std::size_t kShortestLine = 10;
 
 // The text of a fixed buffer up to its NUL, its end, or the first comma, CR
 // or LF.
@@ -42,6 +47,8 @@ DumpEventRecord ParseDumpEventLine(const char* line, std::size_t length) {
     p = CopyField(p, field);
     record.repeats = field[0] >= '0' && field[0] <= '~' ? field[0] : '1';
     CopyField(p, record.total);
+    for (std::size_t end = std::strlen(record.total); end > 0 && record.total[end - 1] == ' ';)
+        record.total[--end] = '\0';
     return record;
 }
 
@@ -54,6 +61,10 @@ std::string FormatDumpEventLine(const DumpEventRecord& record) {
     line += RepeatChar(RepeatCount(record.repeats));
     line += ',';
     line += FieldText(record.total, sizeof record.total);
+    // A line under 10 bytes reads as the default line: a short total is
+    // padded with spaces, which the reader drops again.
+    if (line.size() + 2 < kShortestLine)
+        line.append(kShortestLine - 2 - line.size(), ' ');
     line += "\r\n";
     return line;
 }

@@ -25,11 +25,12 @@ std::string DefaultDumpEventFile();
 // Reads a line of `length` bytes: fewer than 10 bytes give the default
 // record; an empty command field gives '0' (so does one outside '0'..'3'),
 // an empty repeat field or one outside '0'..'~' gives '1'; the event and the
-// total are cut at 19 and 14 characters.
+// total are cut at 19 and 14 characters, the total's trailing spaces dropped.
 DumpEventRecord ParseDumpEventLine(const char* line, std::size_t length);
 
 // command, ',', event, ',', repeat character, ',', total, CR LF. The texts
-// stop at a comma, CR, LF or NUL, so the line always reads back the same.
+// stop at a comma, CR, LF or NUL, and a short total is padded with spaces to
+// make the line 10 bytes, so the line always reads back the same.
 std::string FormatDumpEventLine(const DumpEventRecord& record);
 
 // '0' plus the count, the count held to 0..78.

@@ -1,5 +1,6 @@
 // The Edit Schedule dialog's radio-styled groups, the tracked command with
 // its stored event, and the template buttons.
+#include "framework/FileReader.h"
 #include "framework/FileWarning.h"
 #include "framework/Files.h"
 #include "schedule/DialogEditSchedule.h"
@@ -64,9 +65,8 @@ void CDialogEditSchedule::OnSaveTemplate() {
 }
 
 void CDialogEditSchedule::OnUseTemplate() {
-    CFile file;
-    if (!file.Open(JoinPath(m_strDataFolder, kTemplateFileName),
-                   CFile::modeRead | CFile::typeBinary)) {
+    CFileReader file;
+    if (!file.Open(JoinPath(m_strDataFolder, kTemplateFileName))) {
         MessageBox("Template not found !", "Warning", MB_OK | MB_ICONEXCLAMATION);
         return;
     }

@@ -1,6 +1,6 @@
 #include "schedule/FieldReader.h"
 
-#include "framework/Files.h"
+#include "framework/FileReader.h"
 
 namespace {
 
@@ -22,20 +22,6 @@ const char* CopyField(const char* source, char* dest, std::size_t destSize) {
     return *source == ',' ? source + 1 : source;
 }
 
-std::size_t ReadFileLine(CFile& file, char* buffer, std::size_t size) {
-    std::size_t kept = 0;
-    bool any = false;
-    char c = 0;
-    while (file.Read(&c, 1) == 1) {
-        if (!any && size > 0)
-            buffer[0] = '\0';
-        any = true;
-        if (kept + 1 < size)
-            buffer[kept++] = c;
-        if (c == '\n')
-            break;
-    }
-    if (any && size > 0)
-        buffer[kept] = '\0';
-    return kept;
+std::size_t ReadFileLine(CFileReader& file, char* buffer, std::size_t size) {
+    return file.ReadLine(buffer, size);
 }

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-class CFile;
+class CFileReader;
 
 // Copies the field at `source` into `dest` (at most destSize - 1 bytes and a
 // NUL). A field ends at a comma, CR, LF or NUL; a longer field is cut at the
@@ -21,8 +21,8 @@ template <std::size_t N> const char* CopyField(const char* source, char (&dest)[
 // the rest of a longer line is read and dropped, so the next call starts on
 // the next line. Returns the number of bytes kept, 0 at the end of the file
 // (the buffer is then left as it was).
-std::size_t ReadFileLine(CFile& file, char* buffer, std::size_t size);
+std::size_t ReadFileLine(CFileReader& file, char* buffer, std::size_t size);
 
-template <std::size_t N> std::size_t ReadFileLine(CFile& file, char (&buffer)[N]) {
+template <std::size_t N> std::size_t ReadFileLine(CFileReader& file, char (&buffer)[N]) {
     return ReadFileLine(file, buffer, N);
 }

@@ -18,11 +18,34 @@ std::string FormatLogResult(char status) {
     return std::string(LogResultText(status)) + " \r\n";
 }
 
-bool AppendToLog(const std::string& path, const std::string& piece) {
+namespace {
+
+bool Append(const std::string& path, const std::string& piece, bool startsLine) {
     CFile file;
     if (!file.Open(path, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
                              CFile::typeBinary))
         return false;
-    file.SeekToEnd();
-    return file.Write(piece);
+    const std::uint64_t length = file.SeekToEnd();
+    std::string bytes = piece;
+    if (startsLine && length > 0) {
+        char last[2] = {0, 0};
+        const std::uint64_t tail = length >= 2 ? 2 : 1;
+        file.Seek(length - tail);
+        const std::size_t got = file.Read(last, std::size_t(tail));
+        const bool closed = got == 2 ? last[0] == '\r' && last[1] == '\n' : false;
+        if (!closed)
+            bytes.insert(0, got >= 1 && last[got - 1] == '\r' ? "\n" : "\r\n");
+        file.SeekToEnd();
+    }
+    return file.Write(bytes);
+}
+
+} // namespace
+
+bool AppendToLog(const std::string& path, const std::string& piece) {
+    return Append(path, piece, false);
+}
+
+bool StartLogLine(const std::string& path, const std::string& piece) {
+    return Append(path, piece, true);
 }

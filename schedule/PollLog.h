@@ -15,3 +15,6 @@ std::string FormatLogResult(char status);
 // Appends to the file, creating it when missing and never truncating it;
 // false when it cannot be opened or written.
 bool AppendToLog(const std::string& path, const std::string& piece);
+// AppendToLog for the start of a line: a last line left without its CR LF
+// (a run ended during a call) gets one first, so every line stands alone.
+bool StartLogLine(const std::string& path, const std::string& piece);

@@ -138,7 +138,7 @@ void CDialogSchedule::TakeLastDumpEvent() {
 
 void CDialogSchedule::LogCallStart(int site, const char* name, const char* phone) {
     const std::string path = DataPath("log.txt");
-    if (!AppendToLog(path, FormatLogStart(Clock::LocalNow(), site, name, phone, m_nAttempt[site])))
+    if (!StartLogLine(path, FormatLogStart(Clock::LocalNow(), site, name, phone, m_nAttempt[site])))
         WarnWriteFailure(FILE_LOG, path, errno);
 }
 

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "framework/FileReader.h"
 #include "framework/Files.h"
 #include "schedule/DumpEventFile.h"
 #include "schedule/FieldReader.h"
@@ -24,8 +25,8 @@ std::string DefaultLineOf(ScheduleFileKind kind, int site) {
 
 std::size_t ReadLineOfSite(const std::string& path, ScheduleFileKind kind, int site, char* buffer,
                            std::size_t size) {
-    CFile file;
-    if (size < 2 || !file.Open(path, CFile::modeRead | CFile::typeBinary))
+    CFileReader file;
+    if (size < 2 || !file.Open(path))
         return 0;
     if (site < 1)
         site = 1;
@@ -56,7 +57,7 @@ std::string TempPathFor(const std::string& path) {
 FileResult WriteFileWhole(const std::string& path, const std::string& tempPath,
                           const std::string& bytes) {
     FileResult result;
-    ReplaceFileContentsVia(path, tempPath, bytes, &result.error, &result.path);
+    WriteFileIfDifferent(path, tempPath, bytes, &result.error, &result.path);
     return result;
 }
 
@@ -79,9 +80,9 @@ FileResult ReplaceLineOfSite(const std::string& path, const std::string& tempPat
     }
     std::string old;
     errno = 0;
-    if (!ReadWholeFile(path, &old)) {
+    if (!ReadWholeFile(path, &old, CFileReader::kDefaultLimit)) {
         if (errno != ENOENT) {
-            result.error = IsDirectory(path) ? EISDIR : LastError();
+            result.error = LastError();
             result.path = path;
             return result;
         }

@@ -33,8 +33,9 @@ std::size_t ReadLineOfSite(const std::string& path, ScheduleFileKind kind, int s
                            std::size_t size);
 
 // Writes `bytes` to `tempPath` completely and syncs it, then renames it over
-// `path` and syncs the folder. On any failure the temporary file is removed
-// and `path` is left as it was.
+// `path` and syncs the folder; a file already holding `bytes` is left as it
+// is. On any failure the temporary file is removed and `path` is left as it
+// was.
 FileResult WriteFileWhole(const std::string& path, const std::string& tempPath,
                           const std::string& bytes);
 // The temporary name beside a file: "x.cfg" gives "x-temp.cfg".

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/FileReader.h"
 #include "framework/Files.h"
 #include "framework/Text.h"
 #include "framework/TextViewer.h"
@@ -33,16 +34,6 @@ std::size_t NextLine(const std::string& bytes, std::size_t* pos, char* line, std
     line[kept] = '\0';
     *pos = end;
     return kept;
-}
-
-// At most the first `limit` bytes of a file; false when it cannot be read.
-bool ReadFileStart(const std::string& path, std::string* bytes, std::size_t limit) {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
-        return false;
-    bytes->resize(std::min<std::uint64_t>(file.GetLength(), limit));
-    bytes->resize(file.Read(bytes->data(), bytes->size()));
-    return true;
 }
 
 constexpr std::size_t kFileLimit = 4u << 20;
@@ -341,8 +332,8 @@ void CDialogSchedule::OnEndTrackHeader(NMHDR* payload) {
 
 void CDialogSchedule::OnViewLog() {
     const std::string path = DataPath("log.txt");
-    CFile log;
-    if (!log.Open(path, CFile::modeRead | CFile::typeBinary)) {
+    CFileReader log;
+    if (!log.Open(path, 0)) {
         MessageBox("Log file does not exist yet!\n\n", "Warning", MB_ICONEXCLAMATION);
         return;
     }

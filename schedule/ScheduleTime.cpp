@@ -1,5 +1,6 @@
 #include "schedule/ScheduleTime.h"
 
+#include <climits>
 #include <cstdio>
 
 #include "framework/CivilDate.h"
@@ -119,6 +120,32 @@ std::string IntervalColumnText(const std::string& field, char unit) {
     return field + (one ? " day" : " days");
 }
 
+namespace {
+
+// Held at the limits of long long instead of wrapping.
+long long SaturatingAdd(long long a, long long b) {
+    long long r = 0;
+    if (__builtin_add_overflow(a, b, &r))
+        return b > 0 ? LLONG_MAX : LLONG_MIN;
+    return r;
+}
+
+long long SaturatingSub(long long a, long long b) {
+    long long r = 0;
+    if (__builtin_sub_overflow(a, b, &r))
+        return b < 0 ? LLONG_MAX : LLONG_MIN;
+    return r;
+}
+
+long long SaturatingMul(long long a, long long b) {
+    long long r = 0;
+    if (__builtin_mul_overflow(a, b, &r))
+        return (a < 0) != (b < 0) ? LLONG_MIN : LLONG_MAX;
+    return r;
+}
+
+} // namespace
+
 SiteTime NextConnectionAfter(const SiteTime& next, const SiteInterval& interval,
                              const SiteTime& now) {
     if (!next.valid || interval.IsZero())
@@ -128,11 +155,11 @@ SiteTime NextConnectionAfter(const SiteTime& next, const SiteInterval& interval,
         result.valid = false;
         return result;
     }
-    const long long limit = now.seconds + 1;
+    const long long limit = SaturatingAdd(now.seconds, 1);
     if (next.seconds > limit)
         return result;
-    const long long k = (limit - next.seconds) / interval.seconds + 1;
-    result.seconds = next.seconds + k * interval.seconds;
+    const long long k = SaturatingSub(limit, next.seconds) / interval.seconds + 1;
+    result.seconds = SaturatingAdd(next.seconds, SaturatingMul(k, interval.seconds));
     result.valid = result.seconds <= kMaxSeconds;
     return result;
 }

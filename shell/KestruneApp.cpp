@@ -2,6 +2,7 @@
 
 #include "framework/Environment.h"
 #include "framework/ModalRunner.h"
+#include "framework/TerminationSignals.h"
 #include "shell/KestruneDlg.h"
 
 BOOL CKestruneApp::InitInstance() {
@@ -14,6 +15,9 @@ BOOL CKestruneApp::InitInstance() {
         m_nExitCode = 1;
         return FALSE;
     }
+    // A signal ends the run as Exit does, without its question: every modal
+    // loop ends, the pages close their files and the port, the lock goes.
+    TerminationSignals endOnSignal([](int) { ModalRunner::Get().EndAll(); });
     CKestruneDlg dlg;
     dlg.DoModal();
     m_lock.Release();

@@ -1,6 +1,7 @@
 // The Firmware Upgrade page's firmware file: the choice, "File.cfg" and loading the image.
 #include <cstdlib>
 
+#include "framework/FileReader.h"
 #include "framework/Files.h"
 #include "framework/ModalRunner.h"
 #include "shell/XTabCtrl.h"
@@ -12,6 +13,8 @@ const char kHexFilter[] = "Files (*.hex)|*.hex|All Files (*.*)|*.*||";
 const char kLindqvarFilter[] = "Lindqvar Files (LQ*.hex)|LQ*.hex|All Files (*.*)|*.*||";
 const char kLindqvarPlusFilter[] = "Lindqvar Plus Files (LP*.hex)|LP*.hex|All Files (*.*)|*.*||";
 const char kFileConfig[] = "File.cfg";
+// More than any path the file dialog gives.
+constexpr std::size_t kPathLimit = 4096;
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -28,14 +31,19 @@ std::string HomeFolder() {
 CDialogUpgrade::LoadResult CDialogUpgrade::ReadFirmware(const std::string& path) {
     m_frames.clear();
     m_nLineCount = 0;
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+    // A FIFO or a device in the file's place is not opened; a file past the
+    // limit is suspect.
+    CFileReader file;
+    if (!file.Open(path, kHexFileLimit))
         return LoadResult::NotOpened;
-    const std::uint64_t length = file.GetLength();
-    if (length > kHexFileLimit)
+    m_abImage.clear();
+    char block[8192];
+    while (const std::size_t n = file.Read(block, sizeof block))
+        m_abImage.append(block, n);
+    if (file.Cut()) {
+        m_abImage.clear();
         return LoadResult::Suspect;
-    m_abImage.resize(std::size_t(length));
-    m_abImage.resize(file.Read(m_abImage.data(), m_abImage.size()));
+    }
     if (m_abImage.empty())
         return LoadResult::Empty;
     if (!ConvertHexFile(m_abImage.data(), m_abImage.size(), CheckedDevice() == DeviceType::Px70,
@@ -48,11 +56,7 @@ CDialogUpgrade::LoadResult CDialogUpgrade::ReadFirmware(const std::string& path)
 void CDialogUpgrade::WriteFileConfig() {
     if (m_szDataFolder.empty())
         return; // no data folder was published: nowhere to keep it
-    CFile file;
-    if (!file.Open(JoinPath(m_szDataFolder, kFileConfig),
-                   CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
-        return;
-    file.Write(m_strFirmwarePath);
+    WriteFileIfDifferent(JoinPath(m_szDataFolder, kFileConfig), m_strFirmwarePath);
 }
 
 void CDialogUpgrade::OnBnClickedSelectFile() {
@@ -114,7 +118,8 @@ void CDialogUpgrade::OnBnClickedSelectFile() {
 
 void CDialogUpgrade::RecallFirmwareFile() {
     std::string bytes;
-    if (m_szDataFolder.empty() || !ReadWholeFile(JoinPath(m_szDataFolder, kFileConfig), &bytes) ||
+    if (m_szDataFolder.empty() ||
+        !ReadFileStart(JoinPath(m_szDataFolder, kFileConfig), &bytes, kPathLimit) ||
         bytes.empty()) {
         m_strFirmwarePath.clear();
         m_stcFileLine.SetWindowText("No File Selected");

@@ -2,11 +2,15 @@
 // call queue and the poll-log line.
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "framework/Files.h"
 #include "schedule/CallQueue.h"
 #include "schedule/PollLog.h"
 #include "schedule/ScheduleConfig.h"
 #include "schedule/ScheduleStatus.h"
 #include "schedule/ScheduleTime.h"
+#include "tests/support/TestEnv.h"
 
 namespace {
 
@@ -65,6 +69,11 @@ TEST(ScheduleTimeTest, UnreadableStartsAndIntervalsAreNeverDue) {
     EXPECT_EQ(Next("08:00 01-01-2008", "99999999", 'D', now), "");
     EXPECT_EQ(Next("08:00 01-01-2008", "-15", 'M', now), "08:00 01-Jan-2008");
     EXPECT_FALSE(IsDue(ParseStartField("-", &column), now));
+    // A clock at the end of the number range gives no time, not a wrapped one.
+    const SiteTime start = ParseStartField("08:00 01-01-2008", &column);
+    for (const long long far : {LLONG_MAX, LLONG_MAX - 1, LLONG_MAX / 2})
+        EXPECT_FALSE(
+            NextConnectionAfter(start, ParseInterval("15", 'M'), SiteTime{far, true}).valid);
 
     EXPECT_EQ(IntervalColumnText("1", 'H'), "1 hr");
     EXPECT_EQ(IntervalColumnText("01", 'H'), "01 hrs");
@@ -165,6 +174,23 @@ TEST(PollLogTest, LineLayout) {
     EXPECT_EQ(FormatLogResult('x'), "??? \r\n");
     EXPECT_STREQ(StatusText('x'), "");
     EXPECT_STREQ(StatusText(STATUS_MODEM_ERROR), "Modem Error - Unknown");
+
+    // A run ended during a call left its line open: the next line starts on
+    // a line of its own; a result still goes on the end of its start.
+    TestEnv env;
+    const std::string path = env.Root() + "/log.txt";
+    const std::string start = FormatLogStart(when, 3, "Weir", "Direct", 1);
+    for (const std::string& left : {std::string(), start, start + "\r", start + "OK \r\n"}) {
+        ASSERT_TRUE(ReplaceFileContents(path, left));
+        ASSERT_TRUE(StartLogLine(path, start));
+        ASSERT_TRUE(AppendToLog(path, FormatLogResult(STATUS_OK)));
+        std::string bytes;
+        ASSERT_TRUE(ReadWholeFile(path, &bytes));
+        const std::string closed = left.empty() || left.back() == '\n' ? left
+                                   : left.back() == '\r'               ? left + "\n"
+                                                                       : left + "\r\n";
+        EXPECT_EQ(bytes, closed + start + "Connected OK \r\n");
+    }
 }
 
 } // namespace

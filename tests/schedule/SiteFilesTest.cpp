@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "framework/FileReader.h"
 #include "framework/Files.h"
 #include "schedule/DumpEventFile.h"
 #include "schedule/FieldReader.h"
@@ -62,8 +63,8 @@ TEST(FieldReader, CopyFieldAndReadFileLine) {
     TestEnv env;
     const std::string path = JoinPath(env.Root(), "lines.txt");
     WriteAll(path, "ab\r\n" + std::string(2000, 'x') + "\r\nc\r\nlast");
-    CFile file;
-    ASSERT_TRUE(file.Open(path, CFile::modeRead));
+    CFileReader file;
+    ASSERT_TRUE(file.Open(path));
     char buffer[kLineBufferSize];
     EXPECT_EQ(4u, ReadFileLine(file, buffer));
     EXPECT_STREQ("ab\r\n", buffer);
@@ -168,6 +169,19 @@ TEST(DumpEventLines, ParserDefaultsAndRepeatCount) {
     std::memcpy(bad.event, "12:00,x\r\nyyyyyyyyyyy", sizeof bad.event); // no NUL
     bad.repeats = ',';
     EXPECT_EQ("0,12:00,0,0.0\r\n", FormatDumpEventLine(bad));
+    // Short records are padded to 10 bytes and read back as written.
+    for (const char* total : {"", "1", "12", "123", "0.0"}) {
+        DumpEventRecord shortOne;
+        shortOne.command = '3';
+        shortOne.repeats = RepeatChar(2);
+        std::strcpy(shortOne.total, total);
+        const std::string line = FormatDumpEventLine(shortOne);
+        EXPECT_GE(line.size(), 10u) << line;
+        r = parse(line);
+        EXPECT_EQ('3', r.command) << line;
+        EXPECT_EQ(2, RepeatCount(r.repeats)) << line;
+        EXPECT_STREQ(total, r.total) << line;
+    }
 }
 
 TEST_F(SiteFiles, ReplacementKeepsEveryOtherLineInPlace) {
@@ -282,8 +296,8 @@ TEST_F(SiteFiles, MalformedInputIsReadSafely) {
         for (char& c : bytes)
             c = random() % 4 ? alphabet[random() % sizeof alphabet] : char(random());
         WriteAll(path, bytes);
-        CFile file;
-        ASSERT_TRUE(file.Open(path, CFile::modeRead));
+        CFileReader file;
+        ASSERT_TRUE(file.Open(path));
         char line[kLineBufferSize];
         while (std::size_t n = ReadFileLine(file, line)) {
             ASSERT_LT(n, sizeof line);

@@ -7,6 +7,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "framework/FileReader.h"
 #include "framework/Files.h"
 #include "schedule/DumpEventFile.h"
 #include "schedule/FieldReader.h"
@@ -48,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < 40; ++i)
         p = CopyField(p, field);
 
-    CFile in;
-    Check(in.Open(path, CFile::modeRead));
+    CFileReader in;
+    Check(in.Open(path));
     char line[kLineBufferSize];
     while (std::size_t n = ReadFileLine(in, line)) {
         Check(n < sizeof line);
