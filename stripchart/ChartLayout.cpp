@@ -1,6 +1,7 @@
 #include "stripchart/ChartLayout.h"
 
 #include <QFontMetricsF>
+#include <QSizeF>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -61,36 +62,60 @@ ChartLabel Label(const QFontMetricsF& fm, const QString& text, QPointF origin) {
     return {text, origin, fm.tightBoundingRect(text).translated(origin)};
 }
 
-bool Clear(const QRectF& r, const QRectF& bounds, const std::vector<QRectF>& taken, double gap) {
+// What a placed text or the axes' block takes up: its ink, and the middle
+// of its line (not a number for the block).
+struct Taken {
+    QRectF ink;
+    double line;
+};
+
+// How texts keep apart: `gap` between inks; texts whose lines lie less than
+// `row` apart are in one row, one after the other.
+struct Spacing {
+    QSizeF gap;
+    double row;
+};
+
+bool Clear(const QRectF& r, double line, const QRectF& bounds, const std::vector<Taken>& taken,
+           const Spacing& s) {
     const double e = 1e-6;
     if (r.left() < bounds.left() - e || r.top() < bounds.top() - e ||
         r.right() > bounds.right() + e || r.bottom() > bounds.bottom() + e)
         return false;
-    const double g = gap * 0.999;
-    for (const QRectF& t : taken)
-        if (r.intersects(t.adjusted(-g, -g, g, g)))
+    const double gx = s.gap.width() * 0.999, gy = s.gap.height() * 0.999;
+    for (const Taken& t : taken) {
+        const QRectF near = t.ink.adjusted(-gx, -gy, gx, gy);
+        if (r.intersects(near))
             return false;
+        if (std::fabs(t.line - line) < s.row * 0.999 && r.right() > near.left() &&
+            r.left() < near.right())
+            return false;
+    }
     return true;
 }
 
-// The smallest move of `ink` that keeps it inside `bounds` and clear of
-// `taken`; a move down or up costs more than one along the row.
-QPointF NearestClearMove(const QRectF& ink, const QRectF& bounds, const std::vector<QRectF>& taken,
-                         double gap) {
+// The smallest move of a text that keeps it inside `bounds` and clear of
+// `taken`; a move off its row costs far more than one along it.
+QPointF NearestClearMove(const QRectF& ink, double line, const QRectF& bounds,
+                         const std::vector<Taken>& taken, const Spacing& s) {
     std::vector<double> dxs{0.0, bounds.left() - ink.left(), bounds.right() - ink.right()};
     std::vector<double> dys{0.0, bounds.top() - ink.top(), bounds.bottom() - ink.bottom()};
-    for (const QRectF& t : taken) {
-        dxs.push_back(t.right() + gap - ink.left());
-        dxs.push_back(t.left() - gap - ink.right());
-        dys.push_back(t.bottom() + gap - ink.top());
-        dys.push_back(t.top() - gap - ink.bottom());
+    for (const Taken& t : taken) {
+        dxs.push_back(t.ink.right() + s.gap.width() - ink.left());
+        dxs.push_back(t.ink.left() - s.gap.width() - ink.right());
+        dys.push_back(t.ink.bottom() + s.gap.height() - ink.top());
+        dys.push_back(t.ink.top() - s.gap.height() - ink.bottom());
+        if (std::isfinite(t.line)) {
+            dys.push_back(t.line + s.row - line);
+            dys.push_back(t.line - s.row - line);
+        }
     }
     double best = std::numeric_limits<double>::infinity();
     QPointF move;
     for (double dx : dxs)
         for (double dy : dys) {
-            const double cost = std::fabs(dx) + 4.0 * std::fabs(dy);
-            if (cost < best && Clear(ink.translated(dx, dy), bounds, taken, gap)) {
+            const double cost = std::fabs(dx) + 200.0 * std::fabs(dy);
+            if (cost < best && Clear(ink.translated(dx, dy), line + dy, bounds, taken, s)) {
                 best = cost;
                 move = QPointF(dx, dy);
             }
@@ -108,16 +133,18 @@ QPointF NearestClearMove(const QRectF& ink, const QRectF& bounds, const std::vec
 }
 
 // Texts nearer an edge keep their place first: the right half from the
-// right edge inwards, then the left half from the left edge outwards.
+// right edge inwards (by their left ends), then the left half from the left
+// edge outwards. `lineShift`: from a text's baseline up to its line's middle.
 void PlaceTexts(std::vector<ChartLabel>& texts, const std::vector<int>& which, const QRectF& area,
-                const QRectF& bounds, std::vector<QRectF>& taken, double gap) {
+                const QRectF& bounds, std::vector<Taken>& taken, const Spacing& s,
+                double lineShift) {
     std::vector<int> right, left;
     for (int i : which)
         (texts[std::size_t(i)].ink.center().x() > area.center().x() ? right : left).push_back(i);
     auto key = [&](int i) { return texts[std::size_t(i)].ink; };
     std::stable_sort(right.begin(), right.end(), [&](int a, int b) {
-        return key(a).right() > key(b).right() ||
-               (key(a).right() == key(b).right() && key(a).top() < key(b).top());
+        return key(a).left() > key(b).left() ||
+               (key(a).left() == key(b).left() && key(a).top() < key(b).top());
     });
     std::stable_sort(left.begin(), left.end(), [&](int a, int b) {
         return key(a).left() < key(b).left() ||
@@ -126,10 +153,11 @@ void PlaceTexts(std::vector<ChartLabel>& texts, const std::vector<int>& which, c
     for (const std::vector<int>* group : {&right, &left})
         for (int i : *group) {
             ChartLabel& t = texts[std::size_t(i)];
-            const QPointF move = NearestClearMove(t.ink, bounds, taken, gap);
+            const double line = t.origin.y() - lineShift;
+            const QPointF move = NearestClearMove(t.ink, line, bounds, taken, s);
             t.origin += move;
             t.ink.translate(move);
-            taken.push_back(t.ink);
+            taken.push_back({t.ink, line + move.y()});
         }
 }
 
@@ -267,11 +295,13 @@ ChartLayout LayoutChart(const ChartModel& m, const QRectF& area, double scale) {
         (Fraction(text->y, 0) < t ? top : rest).push_back(i);
     }
     // The texts above the plot area push its top down.
-    std::vector<QRectF> taken;
-    PlaceTexts(L.texts, top, area, inside, taken, gap);
+    std::vector<Taken> taken;
+    const Spacing apart{QSizeF(fm.horizontalAdvance(QLatin1Char(' ')), gap), 0.6 * fm.height()};
+    const double lineShift = (fm.ascent() - fm.descent()) / 2;
+    PlaceTexts(L.texts, top, area, inside, taken, apart, lineShift);
     double plotTop = area.top() + t * H;
-    for (const QRectF& ink : taken)
-        plotTop = std::max(plotTop, ink.bottom() + gap + labelHalf);
+    for (const Taken& placed : taken)
+        plotTop = std::max(plotTop, placed.ink.bottom() + gap + labelHalf);
 
     double ws, we;
     m.DrawnWindow(&ws, &we);
@@ -301,7 +331,8 @@ ChartLayout LayoutChart(const ChartModel& m, const QRectF& area, double scale) {
             labelWidth = std::max(labelWidth, fm.horizontalAdvance(YLabelText(v, step)));
     }
     const double labelRight =
-        std::max(plot.left(), column + 2 * gap + labelWidth + tick + gap) - tick - gap;
+        std::max(plot.left(), column + apart.gap.width() + 2 * gap + labelWidth + tick + gap) -
+        tick - gap;
     plot.setLeft(labelRight + tick + gap);
     if (plot.width() < 1.0)
         plot.setRight(plot.left() + 1.0);
@@ -363,7 +394,7 @@ ChartLayout LayoutChart(const ChartModel& m, const QRectF& area, double scale) {
     const QRectF axes(
         QPointF(std::min(labelLeft, plot.left() - tick) - gap, plot.top() - labelHalf),
         area.bottomRight());
-    taken.push_back(axes);
-    PlaceTexts(L.texts, rest, area, inside, taken, gap);
+    taken.push_back({axes, std::numeric_limits<double>::quiet_NaN()});
+    PlaceTexts(L.texts, rest, area, inside, taken, apart, lineShift);
     return L;
 }
