@@ -100,15 +100,29 @@ void CStatic::SetIcon(const QPixmap& icon) {
 
 // --- CButton ---------------------------------------------------------------
 
+namespace {
+
+// Check boxes and radio buttons take a click anywhere in their rectangle,
+// as on Windows, not only over the box and its caption.
+template <class Base> class WholeRectButton : public Base {
+public:
+    WholeRectButton(const QString& text, QWidget* parent) : Base(text, parent) {}
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
+} // namespace
+
 QWidget* CButton::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
     const QString text = QString::fromLatin1(item.text ? item.text : "");
     QAbstractButton* button = nullptr;
     switch (item.kind) {
     case ControlKind::CheckBox:
-        button = new QCheckBox(text, parent);
+        button = new WholeRectButton<QCheckBox>(text, parent);
         break;
     case ControlKind::RadioButton:
-        button = new QRadioButton(text, parent);
+        button = new WholeRectButton<QRadioButton>(text, parent);
         break;
     case ControlKind::GroupBox:
         return new QGroupBox(text, parent);

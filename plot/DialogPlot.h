@@ -151,6 +151,16 @@ public:
     int AxisOfSeries(int series) const;
 
 private:
+    // Time range of each series 0 to 4 from the file that brought it, and the
+    // series the file being plotted brings (bit per series).
+    struct SeriesRange {
+        double from = kEmptyRangeStart, to = kEmptyRangeEnd;
+    };
+    SeriesRange m_seriesRange[5];
+    unsigned m_broughtSeries = 0;
+    // The time range of the held series that the file does not bring.
+    void HeldRange(double* from, double* to) const;
+
     void ShowPlotMessage(const char* text);
     void HideSeries(int series);
     double ZoomCentre() const;

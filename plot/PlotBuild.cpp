@@ -79,6 +79,7 @@ void CDialogPlot::HideSeries(int series) {
 void CDialogPlot::PrepareKind(std::uint8_t kind) {
     auto enable = [this](std::initializer_list<int> series) {
         for (int s : series) {
+            m_broughtSeries |= 1u << s;
             HoldBox(s).EnableWindow(TRUE);
             m_chart.ClearSeries(short(s));
         }
@@ -155,8 +156,22 @@ void CDialogPlot::PrepareKind(std::uint8_t kind) {
     }
 }
 
+void CDialogPlot::HeldRange(double* from, double* to) const {
+    *from = kEmptyRangeStart;
+    *to = kEmptyRangeEnd;
+    for (int series = 0; series <= 4; ++series) {
+        const CButton& box = HoldBox(series);
+        if (box.GetCheck() != BST_CHECKED || !box.IsWindowEnabled() ||
+            (m_broughtSeries & (1u << series)))
+            continue;
+        *from = std::min(*from, m_seriesRange[series].from);
+        *to = std::max(*to, m_seriesRange[series].to);
+    }
+}
+
 void CDialogPlot::ProcessPlotFile(const std::string& name) {
     CWaitCursor wait;
+    m_broughtSeries = 0;
     m_strPlotFile = name;
     m_chart.ShowWindow(SW_HIDE);
     ShowPlotMessage("Processing Plot Data!");
@@ -236,8 +251,13 @@ void CDialogPlot::ProcessPlotFile(const std::string& name) {
             ShowPlotMessage("Bad Plot Data!");
             return;
         }
+        // A held series counts only while the new file does not replace it.
+        HeldRange(&m_dMinTime, &m_dMaxTime);
         m_dMinTime = std::min(m_dMinTime, s.earliest);
         m_dMaxTime = std::max(m_dMaxTime, s.latest);
+        for (int series = 0; series <= 4; ++series)
+            if (m_broughtSeries & (1u << series))
+                m_seriesRange[series] = {s.earliest, s.latest};
         m_dSpan = m_dFullSpan = m_dMaxTime - m_dMinTime;
         m_chart.SetProperty21(0);
         SetUnitCaptions();

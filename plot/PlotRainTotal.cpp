@@ -5,10 +5,9 @@
 #include "plot/RainTotal.h"
 
 void CDialogPlot::OnChartMouseUp(short button, short shift, long x, long y) {
-    (void)button;
     (void)x;
     (void)y;
-    if (!m_chkHoldRain.IsWindowEnabled() || shift != 1 || !m_bStartSet)
+    if (!m_chkHoldRain.IsWindowEnabled() || shift != 1 || button != 1 || !m_bStartSet)
         return;
     CWaitCursor wait;
     m_dEndTime = m_dCursorTime;

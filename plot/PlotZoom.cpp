@@ -75,10 +75,10 @@ void CDialogPlot::OnChartCursor(double time) {
 }
 
 void CDialogPlot::OnChartMouseDown(short button, short shift, long x, long y) {
-    (void)button;
     (void)x;
     (void)y;
-    if (!m_chkHoldRain.IsWindowEnabled() || shift != 1)
+    // The right and middle buttons pan the chart; they mark nothing.
+    if (!m_chkHoldRain.IsWindowEnabled() || shift != 1 || button != 1)
         return;
     m_dStartTime = m_dCursorTime;
     m_bStartSet = 1;

@@ -21,6 +21,8 @@ ZoomStep ZoomOutStep(double s, double full) {
     if (!(s * 1.0001 < full))
         return all;
     ZoomStep rung;
+    if (s >= 365.0)
+        return all; // past the largest rung
     if (s > 29.0)
         rung = {365.0, "1 Year", false};
     else if (s > 6.0)

@@ -12,7 +12,8 @@ struct ZoomStep {
 
 // The next rung down from `span` (never below 10 minutes).
 ZoomStep ZoomInStep(double span);
-// The next rung up from `span`, or Zoom All once a rung would pass `fullSpan`.
+// The next rung up from `span`, or Zoom All once a rung would pass `fullSpan`
+// or `span` is already the largest rung.
 ZoomStep ZoomOutStep(double span, double fullSpan);
 
 struct TimeWindow {

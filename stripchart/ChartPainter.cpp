@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/OleDate.h"
+#include "stripchart/ChartLayout.h"
 #include "stripchart/ChartModel.h"
 
 namespace {
@@ -15,151 +16,24 @@ QColor ColorOf(std::uint32_t c) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
-double Fraction(double f, double fallback) {
-    return std::isfinite(f) ? std::clamp(f, 0.0, 1.0) : fallback;
-}
-
-// The drawn range of an axis: ordered, finite and not empty.
-void AxisRange(const ChartAxis* axis, double* lo, double* hi) {
-    double a = axis ? axis->min : 0.0, b = axis ? axis->max : 1.0;
-    if (!std::isfinite(a))
-        a = 0.0;
-    if (!std::isfinite(b))
-        b = a + 1.0;
-    if (!(b > a)) {
-        b = a + 0.5;
-        a = a - 0.5;
+void PaintAxes(QPainter& p, const ChartLayout& layout, bool grid, double scale) {
+    for (const ChartTrack& t : layout.tracks) {
+        p.setPen(QPen(Qt::black, scale));
+        p.drawRect(t.rect);
     }
-    *lo = a;
-    *hi = b;
-}
-
-struct Track {
-    QRectF rect;
-    double lo = 0.0, hi = 1.0;
-    double Y(double v) const {
-        const double y = rect.bottom() - (v - lo) / (hi - lo) * rect.height();
-        // Far outside the track a line only needs its direction.
-        const double reach = 20.0 * std::max(1.0, rect.height());
-        return std::clamp(y, rect.top() - reach, rect.bottom() + reach);
-    }
-};
-
-std::vector<Track> Tracks(const ChartModel& m, const QRectF& plot) {
-    const int n = std::max(1, m.AxisCount());
-    double gap = std::isfinite(m.axisGap) ? std::max(0.0, m.axisGap) : 0.0;
-    if (gap * (n - 1) > 0.9)
-        gap = 0.0;
-    const double gapPx = gap * plot.height();
-    const double h = (plot.height() - gapPx * (n - 1)) / n;
-    std::vector<Track> tracks;
-    for (int k = 0; k < n; ++k) {
-        Track t;
-        t.rect = QRectF(plot.left(), plot.top() + k * (h + gapPx), plot.width(), h);
-        AxisRange(m.Axis(k), &t.lo, &t.hi);
-        tracks.push_back(t);
-    }
-    return tracks;
-}
-
-double NiceStep(double raw) {
-    if (!(raw > 0) || !std::isfinite(raw))
-        return 1.0;
-    const double p = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double f : {1.0, 2.0, 5.0, 10.0})
-        if (f * p >= raw)
-            return f * p;
-    return 10.0 * p;
-}
-
-void PaintYAxis(QPainter& p, const Track& t, double scale, bool grid) {
-    p.setPen(QPen(Qt::black, scale));
-    p.drawRect(t.rect);
-    const int maxTicks = std::max(1, int(t.rect.height() / (22.0 * scale)));
-    const double step = NiceStep((t.hi - t.lo) / std::min(maxTicks, 6));
-    const double first = std::ceil(t.lo / step) * step;
-    for (int i = 0; i < 50; ++i) {
-        const double v = first + i * step;
-        if (v > t.hi + step * 1e-9)
-            break;
-        const double y = t.Y(v);
+    for (const QLineF& line : layout.yTicks) {
         if (grid) {
             p.setPen(QPen(QColor(200, 200, 200), scale, Qt::DotLine));
-            p.drawLine(QPointF(t.rect.left(), y), QPointF(t.rect.right(), y));
+            p.drawLine(line);
         }
         p.setPen(QPen(Qt::black, scale));
-        p.drawLine(QPointF(t.rect.left() - 4 * scale, y), QPointF(t.rect.left(), y));
-        char label[32];
-        std::snprintf(label, sizeof label, "%g", std::fabs(v) < step * 1e-9 ? 0.0 : v);
-        const QRectF box(t.rect.left() - 64 * scale, y - 8 * scale, 58 * scale, 16 * scale);
-        p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, QString::fromLatin1(label));
+        p.drawLine(QPointF(line.x1() - 4 * scale, line.y1()), line.p1());
     }
-}
-
-// Time ticks: a step from a ladder, whole months and years on the calendar.
-void PaintTimeAxis(QPainter& p, const ChartModel& m, const QRectF& plot, double ws, double we,
-                   double scale) {
-    const double span = we - ws;
-    const int maxTicks = std::max(1, int(plot.width() / (110.0 * scale)));
-    static const double kSteps[] = {1 / 1440.0,  2 / 1440.0, 5 / 1440.0, 10 / 1440.0, 15 / 1440.0,
-                                    30 / 1440.0, 1 / 24.0,   2 / 24.0,   3 / 24.0,    6 / 24.0,
-                                    12 / 24.0,   1,          2,          7,           14};
-    double step = 0;
-    for (double s : kSteps)
-        if (span / s <= maxTicks) {
-            step = s;
-            break;
-        }
-    std::vector<double> ticks;
-    const char* format = m.timeFormat[2].c_str();
-    bool twoLines = false;
-    if (step > 0) {
-        for (double t = std::ceil(ws / step - 1e-9) * step; t <= we + 1e-9 && ticks.size() < 200;
-             t += step)
-            ticks.push_back(t);
-        twoLines = step < 1;
-        if (step >= 7)
-            format = m.timeFormat[3].c_str();
-    } else {
-        OleDateFields f;
-        OleDateToFields(ws, &f);
-        int months = 1;
-        for (int mm : {1, 3, 6, 12, 24, 60, 120, 600, 1200}) {
-            months = mm;
-            if (span / (30.4 * mm) <= maxTicks)
-                break;
-        }
-        format = months >= 12 ? m.timeFormat[1].c_str() : m.timeFormat[3].c_str();
-        int y = f.year, mo = f.month;
-        if (months >= 12) {
-            mo = 1;
-            y -= y % (months / 12);
-        } else {
-            mo -= (mo - 1) % months;
-        }
-        for (int i = 0; i < 400 && ticks.size() < 200; ++i) {
-            double t;
-            if (!OleDateFromFields(y, mo, 1, 0, 0, 0, &t))
-                break;
-            if (t > we)
-                break;
-            if (t >= ws)
-                ticks.push_back(t);
-            mo += months;
-            y += (mo - 1) / 12;
-            mo = (mo - 1) % 12 + 1;
-        }
-    }
-    p.setPen(QPen(Qt::black, scale));
-    for (double t : ticks) {
-        const double x = plot.left() + (t - ws) / span * plot.width();
-        p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4 * scale));
-        QString text = QString::fromLatin1(FormatOleDate(t, format));
-        if (twoLines)
-            text = QString::fromLatin1(FormatOleDate(t, "%H:%M")) + "\n" + text;
-        const QRectF box(x - 60 * scale, plot.bottom() + 5 * scale, 120 * scale, 30 * scale);
-        p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, text);
-    }
+    const double bottom = layout.plot.bottom();
+    for (double x : layout.timeTicks)
+        p.drawLine(QPointF(x, bottom), QPointF(x, bottom + 4 * scale));
+    for (const ChartLabel& label : layout.axisLabels)
+        p.drawText(label.origin, label.text);
 }
 
 // The curve of one series as line segments, with the points to mark.
@@ -205,8 +79,8 @@ void FlushStroke(SeriesGeometry& g, ColumnStroke& stroke) {
 // points gives its first and last point and one vertical stroke over their
 // extremes, found from the series' summary: the cost follows the columns,
 // not the points.
-SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style, const Track& t,
-                             double ws, double we, bool thinned) {
+SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style,
+                             const ChartTrack& t, double ws, double we, bool thinned) {
     SeriesGeometry g;
     const QRectF& r = t.rect;
     const double span = we - ws;
@@ -297,12 +171,15 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
         i = j;
     }
     FlushStroke(g, pending);
-    if (i1 < n && i1 > 0 && !steps) {
+    // On to the neighbour after the window, cut at the window's edge; a
+    // step holds the last value before it.
+    if (i1 < n && i1 > 0) {
         const std::size_t b = i1 - 1;
-        double v = s.Value(i1);
-        if (s.Time(i1) > s.Time(b))
-            v = s.Value(b) +
-                (we - s.Time(b)) / (s.Time(i1) - s.Time(b)) * (s.Value(i1) - s.Value(b));
+        double v = s.Value(b);
+        if (!steps && s.Time(i1) > s.Time(b))
+            v += (we - s.Time(b)) / (s.Time(i1) - s.Time(b)) * (s.Value(i1) - v);
+        else if (!steps)
+            v = s.Value(i1);
         g.To(r.right() + 1, t.Y(v), steps);
     }
     return g;
@@ -310,7 +187,8 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
 
 // Fills between the curve and zero, one pixel column at a time: each column
 // from the baseline to the far side of the curve's extent over it.
-void FillUnderCurve(QPainter& p, const SeriesGeometry& g, const Track& t, const QColor& color) {
+void FillUnderCurve(QPainter& p, const SeriesGeometry& g, const ChartTrack& t,
+                    const QColor& color) {
     const QRectF& r = t.rect;
     const int first = int(std::floor(r.left())), count = int(std::ceil(r.right())) - first + 1;
     if (count <= 0 || g.lines.empty())
@@ -354,7 +232,7 @@ void FillUnderCurve(QPainter& p, const SeriesGeometry& g, const Track& t, const 
     }
 }
 
-void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<Track>& tracks,
+void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<ChartTrack>& tracks,
                  double ws, double we, const ChartPaintOptions& o) {
     const ChartSeriesStyle* style = m.Style(index);
     const ChartSeries* s = m.Points(index);
@@ -362,7 +240,7 @@ void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<
         return;
     if (style->yAxis < 0 || style->yAxis >= int(tracks.size()) || style->yAxis >= m.AxisCount())
         return;
-    const Track& t = tracks[std::size_t(style->yAxis)];
+    const ChartTrack& t = tracks[std::size_t(style->yAxis)];
     const SeriesGeometry g = BuildGeometry(*s, *style, t, ws, we, o.thinned);
     if (!g.any)
         return;
@@ -377,7 +255,9 @@ void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<
     p.setPen(QPen(color, 0));
     p.setBrush(Qt::NoBrush);
     if (g.lines.empty()) {
-        p.drawPoint(g.last);
+        // A lone point: a square mark of the series' width.
+        const double side = std::max(5.0 * o.scale, 2.0 * width);
+        p.fillRect(QRectF(g.last.x() - side / 2, g.last.y() - side / 2, side, side), color);
     } else {
         p.drawLines(g.lines.data(), int(g.lines.size()));
         std::vector<QLineF> shifted(g.lines.size());
@@ -405,14 +285,7 @@ void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<
 } // namespace
 
 QRectF PlotRect(const ChartModel& m, const QRectF& area) {
-    double l = Fraction(m.plotLeft, 0.08), t = Fraction(m.plotTop, 0.11);
-    double r = Fraction(m.plotRight, 0.98), b = Fraction(m.plotBottom, 0.92);
-    if (r <= l)
-        r = std::min(1.0, l + 0.01);
-    if (b <= t)
-        b = std::min(1.0, t + 0.01);
-    return QRectF(area.left() + l * area.width(), area.top() + t * area.height(),
-                  (r - l) * area.width(), (b - t) * area.height());
+    return LayoutChart(m, area, 1.0).plot;
 }
 
 double TimeAtX(const ChartModel& m, const QRectF& area, double x) {
@@ -429,35 +302,25 @@ void PaintChart(QPainter& p, const ChartModel& m, const QRectF& area, const Char
     p.save();
     p.setClipRect(area);
     p.fillRect(area, Qt::white);
-    QFont font("Sans Serif");
-    font.setPixelSize(std::max(1, int(std::lround(11 * o.scale))));
-    p.setFont(font);
-    const QRectF plot = PlotRect(m, area);
+    const ChartLayout layout = LayoutChart(m, area, o.scale);
+    p.setFont(layout.font);
+    const QRectF& plot = layout.plot;
     double ws, we;
     m.DrawnWindow(&ws, &we);
-    const std::vector<Track> tracks = Tracks(m, plot);
-    for (const Track& t : tracks)
-        PaintYAxis(p, t, o.scale, m.grid);
-    PaintTimeAxis(p, m, plot, ws, we, o.scale);
+    PaintAxes(p, layout, m.grid, o.scale);
     for (int s = 0; s < m.SeriesCount(); ++s)
-        PaintSeries(p, m, s, tracks, ws, we, o);
+        PaintSeries(p, m, s, layout.tracks, ws, we, o);
     if (m.cursorShown && m.cursorTime >= ws && m.cursorTime <= we) {
         const double x = plot.left() + (m.cursorTime - ws) / (we - ws) * plot.width();
         p.setPen(QPen(Qt::black, o.scale, Qt::DashLine));
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     }
-    for (int i = 0; i < m.TextCount(); ++i) {
-        const ChartText* t = m.Text(i);
-        if (t->caption.empty())
+    for (int i = 0; i < m.TextCount() && i < int(layout.texts.size()); ++i) {
+        const ChartLabel& t = layout.texts[std::size_t(i)];
+        if (t.text.isEmpty())
             continue;
-        const double x = area.left() + Fraction(t->x, 0) * area.width();
-        const double y = area.top() + Fraction(t->y, 0) * area.height();
-        const QString text = QString::fromLatin1(t->caption.data(), int(t->caption.size()));
-        const double w = p.fontMetrics().horizontalAdvance(text) + 2;
-        const double h = p.fontMetrics().height();
-        const QRectF box(t->align == 2 ? x - w / 2 : x, y - h / 2, w, h);
-        p.setPen(ColorOf(t->color));
-        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+        p.setPen(ColorOf(m.Text(i)->color));
+        p.drawText(t.origin, t.text);
     }
     p.restore();
 }

@@ -58,19 +58,29 @@ void StripChart::Render(QPainter& painter, const QRectF& area, double scale) con
     PaintChart(painter, m_model, area, o);
 }
 
+bool StripChart::PrintArea(const QPaintDevice& device, double left, double top, double width,
+                           double height, QRectF* area, double* scale) const {
+    const double dpiX = device.logicalDpiX(), dpiY = device.logicalDpiY();
+    auto inches = [](double v) { return std::isfinite(v) ? std::max(0.0, v) : 0.0; };
+    *area = QRectF(inches(left) * dpiX, inches(top) * dpiY, inches(width) * dpiX,
+                   inches(height) * dpiY);
+    if (area->isEmpty())
+        return false;
+    // Sized as the chart on the screen, so that the page looks like it.
+    QSizeF screen = size();
+    if (screen.width() < 50 || screen.height() < 50)
+        screen = area->size() * (96.0 / dpiY);
+    *scale = std::min(area->width() / screen.width(), area->height() / screen.height());
+    return *scale > 0;
+}
+
 void StripChart::Print(QPainter& painter, double left, double top, double width,
                        double height) const {
     QPaintDevice* device = painter.device();
-    if (!device)
-        return;
-    const double dpiX = device->logicalDpiX(), dpiY = device->logicalDpiY();
-    auto inches = [](double v) { return std::isfinite(v) ? std::max(0.0, v) : 0.0; };
-    const QRectF area(inches(left) * dpiX, inches(top) * dpiY, inches(width) * dpiX,
-                      inches(height) * dpiY);
-    if (area.isEmpty())
-        return;
-    // The screen's routine, its sizes scaled from 96 dots per inch.
-    Render(painter, area, dpiY / 96.0);
+    QRectF area;
+    double scale = 1.0;
+    if (device && PrintArea(*device, left, top, width, height, &area, &scale))
+        Render(painter, area, scale);
 }
 
 std::string StripChart::PropertiesSummary() const {
@@ -129,7 +139,9 @@ void StripChart::mousePressEvent(QMouseEvent* event) {
         m_panEnd = m_model.windowEnd;
         m_panned = false;
     }
-    PlaceCursor(pos.x());
+    // Only the left button places the cursor; the others pan.
+    if (button == 1)
+        PlaceCursor(pos.x());
     if (m_listener)
         m_listener->OnChartMouseDown(button, ShiftCode(event->modifiers()), int(pos.x()),
                                      int(pos.y()));
@@ -166,7 +178,8 @@ void StripChart::mouseReleaseEvent(QMouseEvent* event) {
     const bool endsDrag = event->button() == m_dragButton;
     if (endsDrag)
         m_dragButton = Qt::NoButton;
-    PlaceCursor(pos.x());
+    if (button == 1)
+        PlaceCursor(pos.x());
     if (m_listener)
         m_listener->OnChartMouseUp(button, ShiftCode(event->modifiers()), int(pos.x()),
                                    int(pos.y()));

@@ -12,6 +12,7 @@
 #include "stripchart/ChartModel.h"
 #include "stripchart/ChartPainter.h"
 
+class QPaintDevice;
 class QPainter;
 
 // Receives the chart's events. Buttons: 1 left, 2 right, 4 middle; shift
@@ -42,6 +43,10 @@ public:
     // Paints on a printer's (or any device's) painter: left, top, width and
     // height in inches from the device's printable origin.
     void Print(QPainter& painter, double left, double top, double width, double height) const;
+    // The device area and the scale a print uses: the chart as on the
+    // screen, enlarged to fill the area one way and to reach it the other.
+    bool PrintArea(const QPaintDevice& device, double left, double top, double width, double height,
+                   QRectF* area, double* scale) const;
     // A read-only summary of the chart's settings.
     std::string PropertiesSummary() const;
 

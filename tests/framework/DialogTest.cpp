@@ -233,4 +233,22 @@ TEST(DialogTest, EnterClicksTheFocusedPushButtonElseTheDefault) {
     EXPECT_EQ(dlg.GetResult(), IDOK);
 }
 
+TEST(DialogTest, CheckBoxesAndRadioButtonsTakeClicksInTheirWholeRectangle) {
+    TestEnv env;
+    LoggingDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_ABOUTBOX));
+    ui::Activate(dlg);
+    // Short captions in wide rectangles, as the Firmware page's device boxes.
+    const TemplateItem items[] = {{506, ControlKind::CheckBox, "PX70", 10, 10, 149, 10, 0},
+                                  {507, ControlKind::RadioButton, "PX", 10, 30, 149, 10, 0}};
+    CButton boxes[2];
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(boxes[i].CreateFromTemplate(items[i], &dlg, dlg.GetWidget()));
+        QWidget* w = boxes[i].GetWidget();
+        ui::Click(w, Qt::LeftButton, QPoint(w->width() - 2, w->height() / 2));
+        EXPECT_EQ(boxes[i].GetCheck(), BST_CHECKED) << items[i].id;
+    }
+    EXPECT_EQ(dlg.log, (std::vector<std::string>{"506/0", "507/0"}));
+}
+
 } // namespace
