@@ -209,6 +209,8 @@ private:
         CDialogSelect* m_pPage;
     };
     CCaptureFile m_fileCapture;
+    // The folder of the last capture file chosen this run; empty: the data folder.
+    std::string m_szCaptureFolder;
     CaptureSink m_captureSink{this};
     // The line being built, the conversion and the tracked-dump state.
     CCaptureConverter m_capture{&m_captureSink};

@@ -68,6 +68,7 @@ void CDialogSelect::OnStartCapture() {
     request.filter = kForms[int(form)].filter;
     request.overwritePrompt = false;
     request.title = "Capture File to save data";
+    request.initialFolder = m_szCaptureFolder.empty() ? m_szDataFolder : m_szCaptureFolder;
     if (!ModalRunner::Get().FileDialog(request)) {
         m_btnCapture.SetWindowText("Start Capture");
         m_stcCaptureFile.SetWindowText("");
@@ -77,6 +78,8 @@ void CDialogSelect::OnStartCapture() {
     }
     const std::string& path = request.fileName;
     const std::size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos)
+        m_szCaptureFolder = path.substr(0, slash == 0 ? 1 : slash);
     m_stcCaptureFile.SetWindowText(slash == std::string::npos ? path : path.substr(slash + 1));
     // Every capture appends; a file that will not open is not told.
     if (m_fileCapture.Open(path, true)) {

@@ -154,6 +154,13 @@ int CListCtrl::GetColumnWidth(int col) const {
     return table->columnWidth(col);
 }
 
+int CListCtrl::GetStringWidth(const char* text) const {
+    QTableWidget* table = Table();
+    if (!table || !text)
+        return 0;
+    return table->fontMetrics().horizontalAdvance(QString::fromLatin1(text));
+}
+
 BOOL CListCtrl::SetColumnWidth(int col, int width) {
     QTableWidget* table = Table();
     if (!table || col < 0 || col >= table->columnCount())

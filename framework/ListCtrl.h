@@ -76,6 +76,8 @@ public:
     int GetColumnCount() const;
     int GetColumnWidth(int col) const;
     BOOL SetColumnWidth(int col, int width);
+    // The width of `text` in the list's font, without the cell's margins.
+    int GetStringWidth(const char* text) const;
 
     DWORD SetExtendedStyle(DWORD style); // returns the previous style
     DWORD GetExtendedStyle() const { return m_dwExStyle; }

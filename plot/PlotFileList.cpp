@@ -46,6 +46,7 @@ void CDialogPlot::OnEditView() {
         MessageBox("Could not find the Plot File!\n\n", "Warning", MB_ICONEXCLAMATION | MB_OK);
         return;
     }
-    if (!TextViewer::Open(path))
-        MessageBox("Could not open the program:  Notepad.exe\n\n", "Warning", MB_ICONEXCLAMATION);
+    const std::string failure = TextViewer::Open(path);
+    if (!failure.empty())
+        MessageBox(failure.c_str(), "Warning", MB_ICONEXCLAMATION);
 }

@@ -33,7 +33,8 @@ const char kHelpComms[] =
     "Definitions, where ^T and ^D insert the computer's time and date and a button can ask "
     "whether to plot the reply.\n"
     "Start Capture: saves what is received to a file as Raw, CSV-1, CSV-2 or Tideda.\n\n"
-    "See the Trelvoran User Manual (TrelvoranManual.pdf) for more.";
+    "More in the user manual: docs/manual.md in the program's source folder "
+    "(share/doc/trelvoran/manual.md where it is installed).";
 
 const char kHelpPlot[] =
     "File list: the dump files in your data folder; pick one to plot it.\n"
@@ -44,7 +45,8 @@ const char kHelpPlot[] =
     "Cursor readouts show the time and the values under the mouse.\n"
     "Units: metric or imperial captions; date order D/M/Y or M/D/Y.\n"
     "Print: prints the chart.\n\n"
-    "See the Trelvoran User Manual (TrelvoranManual.pdf) for more.";
+    "More in the user manual: docs/manual.md in the program's source folder "
+    "(share/doc/trelvoran/manual.md where it is installed).";
 
 const char kHelpSchedule[] =
     "The site list holds up to 300 sites.  Columns: site name, phone number, start time, "
@@ -55,7 +57,8 @@ const char kHelpSchedule[] =
     "View Log: opens the poll log.\n"
     "Row colours: yellow call in progress, green last poll OK, red error, grey auto "
     "polling disabled.\n\n"
-    "See the Trelvoran User Manual (TrelvoranManual.pdf) for more.";
+    "More in the user manual: docs/manual.md in the program's source folder "
+    "(share/doc/trelvoran/manual.md where it is installed).";
 
 const char kHelpUpgrade[] =
     "Select File: choose the firmware file (Intel HEX) for the logger.\n"
@@ -63,7 +66,8 @@ const char kHelpUpgrade[] =
     "Start Upgrade: programs the firmware into the logger on the selected COM port.\n\n"
     "WARNING: DO NOT STOP AN UPGRADE OR REMOVE POWER FROM THE LOGGER WHILE IT IS BEING "
     "PROGRAMMED.  IF AN UPGRADE IS INTERRUPTED, REPEAT IT AT ONCE.\n\n"
-    "See the Trelvoran User Manual (TrelvoranManual.pdf) for more.";
+    "More in the user manual: docs/manual.md in the program's source folder "
+    "(share/doc/trelvoran/manual.md where it is installed).";
 
 DialogTemplate HelpTemplate(int id, const char* caption, const char* text) {
     return DialogTemplate{id,

@@ -33,7 +33,7 @@ void AddUpgradeTemplates(std::map<int, DialogTemplate>& t) {
             {IDC_PASSWORD_LABEL, K::Static, "4 char Password", 77, 128, 32, 20, TS_CENTER},
             {IDC_PASSWORD, K::Edit, "", 113, 130, 31, 12, TS_AUTOHSCROLL | TS_BORDER},
             {IDC_START_UPGRADE, K::PushButton, "Start Upgrade", 80, 159, 65, 16, TS_DISABLED},
-            {IDC_STEP_VERSION, K::Static, "Version", 170, 164, 197, 11, 0},
+            {IDC_STEP_VERSION, K::Static, "Version", 170, 150, 197, 20, 0},
             {IDC_STEP_PASSWORD, K::Static, "Password Accepted", 170, 175, 112, 11, 0},
             {IDC_STEP_ERASE, K::Static, "Erasing Program Flash", 170, 186, 132, 11, 0},
             {IDC_STEP_COPY, K::Static, "---", 170, 197, 138, 11, 0},

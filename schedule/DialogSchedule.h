@@ -61,7 +61,7 @@ public:
     void ReadCwConfig();
     void RecordColumnWidths();
     void ApplyColumnWidths();
-    void SetEqualColumnWidths();
+    void SetFittedColumnWidths();
     void CheckListBoxes();
     void RedrawRow(int row);
     void RedrawAllRows();

@@ -1,7 +1,9 @@
 // The Schedule page's site list: the start-up load, the rows, check boxes,
 // colours, column widths, the Edit Schedule dialog and "View Log".
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "framework/FileReader.h"
 #include "framework/Files.h"
@@ -61,7 +63,7 @@ void CDialogSchedule::StartupLoad() {
         m_listSites.InsertColumn(col, kHeadings[col], LVCFMT_LEFT);
     m_listSites.SetExtendedStyle(kListStyle);
     LoadSchedule();
-    SetEqualColumnWidths();
+    SetFittedColumnWidths();
     ReadCwConfig();
     m_bLoaded = true;
     // The recorded widths apply at once, not only at the next resize.
@@ -224,13 +226,39 @@ void CDialogSchedule::ApplyColumnWidths() {
     m_listSites.SetColumnWidth(kColumnCount - 1, int(std::max(0LL, width - used)));
 }
 
-void CDialogSchedule::SetEqualColumnWidths() {
+void CDialogSchedule::SetFittedColumnWidths() {
+    // The longest text each column shows: its heading or its widest cell.
+    std::vector<std::string> longest[kColumnCount];
+    longest[COL_ENABLE] = {"300"};
+    longest[COL_PHONE] = {"Direct"};
+    for (int month = 1; month <= 12; ++month) {
+        const std::string time =
+            FormatNextConnection(SiteTimeFromLocal(LocalTime{2000, month, 28, 23, 59, 0}));
+        longest[COL_START].push_back(time);
+        longest[COL_NEXT_CONNECTION].push_back(time);
+    }
+    longest[COL_INTERVAL] = {"999 mins", "999 days"};
+    longest[COL_LAST_EVENT] = {"00:00:00 00/00/00"};
+    longest[COL_STATUS] = {"Call in Progress..."};
+    for (char code = '1'; code <= '9'; ++code)
+        longest[COL_STATUS].push_back(StatusText(code));
+
     CRect client;
     m_listSites.GetClientRect(&client);
-    const int each = client.Width() / kColumnCount;
-    for (int col = 0; col < kColumnCount - 1; ++col)
-        m_listSites.SetColumnWidth(col, each);
-    m_listSites.SetColumnWidth(kColumnCount - 1, client.Width() - each * (kColumnCount - 1));
+    int used = 0;
+    for (int col = 0; col < kColumnCount; ++col) {
+        // The cell's margins, and the check box before the site number.
+        const int box = col == COL_ENABLE ? 24 : 0;
+        int width = m_listSites.GetStringWidth(kHeadings[col]);
+        for (const std::string& text : longest[col])
+            width = std::max(width, box + m_listSites.GetStringWidth(text.c_str()));
+        width += 10;
+        // The last column takes what is left.
+        if (col == kColumnCount - 1)
+            width = std::max(width, client.Width() - used);
+        m_listSites.SetColumnWidth(col, width);
+        used += width;
+    }
 }
 
 void CDialogSchedule::CheckListBoxes() {
@@ -338,8 +366,9 @@ void CDialogSchedule::OnViewLog() {
         return;
     }
     log.Close();
-    if (!TextViewer::Open(path))
-        MessageBox("Could not open the program:  Notepad.exe\n\n", "Warning", MB_ICONEXCLAMATION);
+    const std::string failure = TextViewer::Open(path);
+    if (!failure.empty())
+        MessageBox(failure.c_str(), "Warning", MB_ICONEXCLAMATION);
 }
 
 void CDialogSchedule::OnDisableAutoPolling() {

@@ -153,7 +153,11 @@ void CKestruneDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CKestruneDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
-    info->ptMinTrackSize = CPoint{430, 250};
+    // Every page's controls within its edges: the widest reach 702 pixels
+    // (the Communicate page's top row), the lowest 486 (the Firmware page's
+    // "More +"); the pages sit 30 by 80 pixels inside the window. It fits
+    // an 800 x 600 screen.
+    info->ptMinTrackSize = CPoint{740, 570};
 }
 
 void CKestruneDlg::OnTimer(UINT id) {

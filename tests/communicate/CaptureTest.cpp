@@ -97,6 +97,8 @@ TEST_F(CaptureTest, FormatDialogHandsTheFormOverThroughCapCfg) {
             EXPECT_EQ(r.filter, form.filter);
             EXPECT_EQ(r.title, "Capture File to save data");
             EXPECT_FALSE(r.overwritePrompt);
+            // No capture file chosen yet this run: the data folder.
+            EXPECT_EQ(r.initialFolder, h.env.DataFolder());
         });
         PressStartCapture();
         h.modal.VerifyDone();
@@ -163,6 +165,10 @@ TEST_F(CaptureTest, RawCaptureHoldsWhatWasReceivedAndTypedAndAppends) {
     EXPECT_EQ(ReadFile(path), expected);
     LoggerSends("after\r\n");
     EXPECT_EQ(ReadFile(path), expected);
+
+    // The next save dialog opens where this capture went.
+    StartCapture(Click(IDC_CAPTURE_RAW), "");
+    EXPECT_EQ(lastRequest.initialFolder, h.env.Root());
 }
 
 TEST_F(CaptureTest, ConvertedCaptureTakesOnlyTheLoggerLines) {

@@ -4,13 +4,19 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionViewItem>
+#include <QTableWidget>
+#include <algorithm>
 
 #include "framework/Resources.h"
+#include "resources/ResourceUpgrade.h"
 #include "tests/support/MainWindowHarness.h"
+#include "upgrade/DialogUpgrade.h"
 
 namespace {
 
@@ -59,6 +65,30 @@ std::vector<std::string> TextsThatDoNotFit(QWidget* root, const std::string& whe
                                   "\" needs more lines");
                 continue;
             }
+            const QRect need = fm.boundingRect(QRect(0, 0, 100000, 100000), 0, label->text());
+            if (need.height() > label->contentsRect().height())
+                cut.push_back(where + ": \"" + label->text().left(30).toStdString() + "\" needs " +
+                              std::to_string(need.height()) + " px high, has " +
+                              std::to_string(label->contentsRect().height()));
+        } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
+            // Each heading and cell within its column's width.
+            for (int col = 0; col < table->columnCount(); ++col) {
+                const int width = table->columnWidth(col);
+                int need = table->horizontalHeader()->sectionSizeHint(col);
+                for (int row = 0; row < table->rowCount(); ++row) {
+                    QStyleOptionViewItem opt;
+                    opt.initFrom(table);
+                    opt.font = table->font();
+                    need = std::max(need, table->itemDelegate()
+                                              ->sizeHint(opt, table->model()->index(row, col))
+                                              .width());
+                }
+                if (need > width)
+                    cut.push_back(where + ": column \"" +
+                                  table->horizontalHeaderItem(col)->text().toStdString() +
+                                  "\" needs " + std::to_string(need) + " px, has " +
+                                  std::to_string(width));
+            }
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             texts.push_back(button->text());
         } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
@@ -86,7 +116,8 @@ std::vector<std::string> TextsThatDoNotFit(QWidget* root, const std::string& whe
 }
 
 // Each registered template built as a plain dialog: no text is cut by its
-// control. The pages' own lists (ports, baud rates) are checked as filled.
+// control. The pages' own lists (ports, baud rates, the schedule's columns)
+// and a two-line version label are checked as filled.
 TEST(TemplateFitTest, EveryTemplateTextFitsItsControl) {
     TestEnv env;
     std::vector<std::string> cut;
@@ -103,7 +134,16 @@ TEST(TemplateFitTest, EveryTemplateTextFitsItsControl) {
         MainWindowHarness h;
         h.AddPort(99);
         h.WriteDataFile("comms.cfg", "099, 7");
+        // Schedule rows with the widest texts their columns take.
+        h.WriteDataFile("site.cfg",
+                        "#001,Weir,Direct,3,23:59 28-May-2026,999,M,ST^M,a.txt,A,R,,,,R,,,,R\r\n"
+                        "#002,Ford,5551234,3,23:59 28-Dec-2026,999,D,ST^M,a.txt,A,R,,,,R,,,,R\r\n");
+        h.WriteDataFile("stat.cfg", "8,9,");
         h.Start();
+        // The previous version as a logger reports it, on two lines.
+        CWnd* version = h.Main().GetUpgradePage()->GetDlgItem(IDC_STEP_VERSION);
+        version->SetWindowText("Previous Version : PX80 Logger V4.10\nBuilt 12/01/24");
+        version->ShowWindow(SW_SHOW);
         for (const std::string& c : TextsThatDoNotFit(h.Main().GetWidget(), "main window"))
             cut.push_back(c);
     }

@@ -228,12 +228,14 @@ TEST_F(PlotPageTest, EditViewDropDownAndKeys) {
     bool viewerWorks = true;
     TextViewer::Set([&](const std::string& path) {
         opened.push_back(path);
-        return viewerWorks;
+        return std::string(viewerWorks ? "" : "no text viewer was found (xdg-open)");
     });
     page.m_btnEditView.Click();
     ASSERT_EQ(opened, std::vector<std::string>{h.env.DataFolder() + "/DurvDemo.plt"});
     viewerWorks = false;
-    h.modal.ExpectMessage("Could not open the program:  Notepad.exe\n\n", "Warning");
+    h.modal.ExpectMessage("Could not open " + h.env.DataFolder() +
+                              "/DurvDemo.plt: no text viewer was found (xdg-open)",
+                          "Warning");
     page.m_btnEditView.Click();
     h.modal.VerifyDone();
 

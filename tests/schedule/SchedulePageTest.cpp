@@ -317,7 +317,7 @@ TEST_F(SchedulePage, DoubleClickEditsTheSiteAndViewLog) {
     RecordingViewer viewer;
     TextViewer::Set([&viewer](const std::string& path) {
         viewer.opened.push_back(path);
-        return viewer.ok;
+        return std::string(viewer.ok ? "" : "no text viewer was found (xdg-open)");
     });
     h.modal.ExpectMessage("Log file does not exist yet!\n\n", "Warning");
     Press(IDC_SCHEDULE_VIEW_LOG);
@@ -326,7 +326,9 @@ TEST_F(SchedulePage, DoubleClickEditsTheSiteAndViewLog) {
     Press(IDC_SCHEDULE_VIEW_LOG);
     EXPECT_EQ(viewer.opened, std::vector<std::string>{h.env.DataFolder() + "/log.txt"});
     viewer.ok = false;
-    h.modal.ExpectMessage("Could not open the program:  Notepad.exe\n\n", "Warning");
+    h.modal.ExpectMessage("Could not open " + h.env.DataFolder() +
+                              "/log.txt: no text viewer was found (xdg-open)",
+                          "Warning");
     Press(IDC_SCHEDULE_VIEW_LOG);
     h.modal.VerifyDone();
 }
