@@ -507,6 +507,56 @@ TEST_F(SchedulePage, AttemptsResultsAndPollLog) {
     h.modal.VerifyDone();
 }
 
+TEST_F(SchedulePage, EachSeriesStartsWholeAfterTheSiteLeavesTheQueue) {
+    h.WriteDataFile("site.cfg",
+                    SiteFile({{1, SiteLine(1, "Weir", "0123", "3", "10:15 07-12-2026", "15", 'M')},
+                              {2, SiteLine(2, "Link", "D1", "2", "10:15 07-12-2026", "15", 'M')}}));
+    h.WriteDataFile("en.cfg", "0,1,0,");
+    StartAt(Wall(2026, 12, 7, 10, 14, 50));
+    comms.result = '4';
+    // The first attempt fails; its retry waits while the Firmware Upgrade page is shown.
+    const auto failOnceAndHold = [&](const LocalTime& due) {
+        SecondsTo(due);
+        h.ChooseTab(PAGE_FIRMWARE_UPGRADE);
+        Seconds(4);
+        ASSERT_TRUE(Page().Queue().Contains(1));
+    };
+    failOnceAndHold(Wall(2026, 12, 7, 10, 15, 0));
+    Press(IDC_SCHEDULE_DISABLE_AUTOPOLL);
+    Press(IDC_SCHEDULE_DISABLE_AUTOPOLL);
+    h.ChooseTab(PAGE_SCHEDULE);
+    failOnceAndHold(Wall(2026, 12, 7, 10, 30, 0));
+    List().UserToggleCheck(0);
+    TestEnv::Advance(300);
+    List().UserToggleCheck(0);
+    TestEnv::Advance(300);
+    EXPECT_FALSE(Page().Queue().Contains(1));
+    h.ChooseTab(PAGE_SCHEDULE);
+    SecondsTo(Wall(2026, 12, 7, 10, 46, 0));
+    EXPECT_EQ(Outcomes(Log(), 1),
+              (std::vector<std::string>{"Attempt#1  No Answer \r\n", "Attempt#1  No Answer \r\n",
+                                        "Attempt#1  No Answer \r\n", "Attempt#2  No Answer \r\n",
+                                        "Attempt#3  No Answer \r\n"}));
+
+    // A direct link that brings nothing back is a failure, retried; with data it is green.
+    List().UserToggleCheck(0);
+    List().UserToggleCheck(1);
+    comms.result = '9';
+    comms.data = 0;
+    SecondsTo(Wall(2026, 12, 7, 11, 0, 10));
+    // Ticked at 10:46, it is due at once (10:47) and again at 11:00.
+    EXPECT_EQ(
+        Outcomes(Log(), 2),
+        (std::vector<std::string>{"Attempt#1  No Rxed Data \r\n", "Attempt#2  No Rxed Data \r\n",
+                                  "Attempt#1  No Rxed Data \r\n", "Attempt#2  No Rxed Data \r\n"}));
+    EXPECT_EQ(Colors(2), kRed);
+    comms.data = 1;
+    SecondsTo(Wall(2026, 12, 7, 11, 15, 10));
+    EXPECT_EQ(Outcomes(Log(), 2)[4], "Attempt#1  Direct Connection Test \r\n");
+    EXPECT_EQ(Colors(2), kGreen);
+    h.modal.VerifyDone();
+}
+
 TEST_F(SchedulePage, DumpEventsComeBackOnlyFromConnectedCalls) {
     h.WriteDataFile(
         "site.cfg",
