@@ -331,6 +331,40 @@ TEST_F(SchedulePage, DoubleClickEditsTheSiteAndViewLog) {
     h.modal.VerifyDone();
 }
 
+TEST_F(SchedulePage, NamesKeepEveryCharacter) {
+    const std::string otaki = "\xC5\x8Ctaki Weir"; // "Ōtaki Weir" in UTF-8
+    h.WriteDataFile("site.cfg", SiteFile({{2, SiteLine(2, "Caf\xE9", "", "1", "-", "0", 'M')}}));
+    h.WriteDataFile("en.cfg", "0,1,");
+    StartAt(Wall(2026, 12, 7, 10, 14, 0));
+    // A name written by another tool in Latin-1 still shows.
+    EXPECT_EQ(Cell(2, COL_SITE_NAME), "Caf\xC3\xA9");
+
+    List().UserClick(0);
+    h.modal.ExpectDialog(IDD_EDIT_SCHEDULE, [&](CDialog& d) {
+        CEdit& name = *d.Item<CEdit>(IDC_ES_NAME);
+        // The 51-byte limit falls inside the last character: it is left out whole.
+        name.UserType(std::string(50, 'a') + "\xC5\x8C");
+        EXPECT_EQ(name.GetWindowText(), std::string(50, 'a'));
+        name.SetWindowText("");
+        name.UserType(otaki);
+        d.Item<CEdit>(IDC_ES_PHONE)->UserType("0123");
+        d.Item<CEdit>(IDC_ES_INTERVAL)->SetWindowText("15");
+        d.Item<CButton>(IDC_ES_UNIT_MIN)->Click();
+        d.Item<CButton>(IDOK)->Click();
+        return IDOK;
+    });
+    List().UserDoubleClick(0);
+    h.modal.VerifyDone();
+    EXPECT_EQ(Lines(h.ReadDataFile("site.cfg"))[0].substr(0, 17), "#001," + otaki + ",");
+    EXPECT_EQ(Cell(1, COL_SITE_NAME), otaki);
+
+    comms.result = '1';
+    comms.data = 1;
+    SecondsTo(Wall(2026, 12, 7, 10, 15, 5));
+    EXPECT_EQ(comms.names, std::vector<std::string>{otaki});
+    EXPECT_NE(Log().find("Site#001  " + std::string(9, ' ') + otaki + "  "), std::string::npos);
+}
+
 TEST_F(SchedulePage, MinuteCheckQueuesDueSitesOnce) {
     std::map<int, std::string> lines;
     for (int site = 1; site <= 101; ++site)
