@@ -566,26 +566,36 @@ TEST_F(SchedulePage, EachSeriesStartsWholeAfterTheSiteLeavesTheQueue) {
     TestEnv::Advance(300);
     EXPECT_FALSE(Page().Queue().Contains(1));
     h.ChooseTab(PAGE_SCHEDULE);
-    SecondsTo(Wall(2026, 12, 7, 10, 46, 0));
+    failOnceAndHold(Wall(2026, 12, 7, 10, 45, 0));
+    // Edited (and saved) while its retry waits.
+    List().UserClick(0);
+    h.modal.ExpectDialog(IDD_EDIT_SCHEDULE, [&](CDialog& d) {
+        d.Item<CButton>(IDOK)->Click();
+        return IDOK;
+    });
+    List().UserDoubleClick(0);
+    EXPECT_FALSE(Page().Queue().Contains(1));
+    h.ChooseTab(PAGE_SCHEDULE);
+    SecondsTo(Wall(2026, 12, 7, 11, 1, 0));
     EXPECT_EQ(Outcomes(Log(), 1),
               (std::vector<std::string>{"Attempt#1  No Answer \r\n", "Attempt#1  No Answer \r\n",
-                                        "Attempt#1  No Answer \r\n", "Attempt#2  No Answer \r\n",
-                                        "Attempt#3  No Answer \r\n"}));
+                                        "Attempt#1  No Answer \r\n", "Attempt#1  No Answer \r\n",
+                                        "Attempt#2  No Answer \r\n", "Attempt#3  No Answer \r\n"}));
 
     // A direct link that brings nothing back is a failure, retried; with data it is green.
     List().UserToggleCheck(0);
     List().UserToggleCheck(1);
     comms.result = '9';
     comms.data = 0;
-    SecondsTo(Wall(2026, 12, 7, 11, 0, 10));
-    // Ticked at 10:46, it is due at once (10:47) and again at 11:00.
+    SecondsTo(Wall(2026, 12, 7, 11, 15, 10));
+    // Ticked at 11:01, it is due at once (11:02) and again at 11:15.
     EXPECT_EQ(
         Outcomes(Log(), 2),
         (std::vector<std::string>{"Attempt#1  No Rxed Data \r\n", "Attempt#2  No Rxed Data \r\n",
                                   "Attempt#1  No Rxed Data \r\n", "Attempt#2  No Rxed Data \r\n"}));
     EXPECT_EQ(Colors(2), kRed);
     comms.data = 1;
-    SecondsTo(Wall(2026, 12, 7, 11, 15, 10));
+    SecondsTo(Wall(2026, 12, 7, 11, 30, 10));
     EXPECT_EQ(Outcomes(Log(), 2)[4], "Attempt#1  Direct Connection Test \r\n");
     EXPECT_EQ(Colors(2), kGreen);
     h.modal.VerifyDone();
