@@ -193,10 +193,11 @@ void CDialogSelect::OnSecondTick() {
             if (left == 0 && m_pTabCtrl->IsModemInUse())
                 OnHangup();
         }
-        // A scheduled call's request goes before Call Now.
+        // A scheduled call's request goes before Call Now, which waits for a free line.
+        const bool lineFree = !m_pTabCtrl->IsModemInUse() && m_nSessionState == 0;
         if (m_pTabCtrl->IsScheduledCall())
             PickUpScheduledCall();
-        else if (m_pTabCtrl->IsCallNow())
+        else if (m_pTabCtrl->IsCallNow() && lineFree)
             CallNow();
     }
     if (m_nConnectSecondsLeft != 0)

@@ -40,6 +40,13 @@ void CDialogSelect::PickUpScheduledCall() {
     BoundedCopy(m_szCallSite, sizeof m_szCallSite - 1, m_pTabCtrl->GetSiteName());
     const char* phone = m_pTabCtrl->GetPhoneNumber();
     m_bDirectLink = phone[0] == 'D';
+    if (m_bDirectLink && !m_pCommPort->IsOpen()) {
+        // No line to the logger: the call fails at once, nothing is sent or captured.
+        m_pTabCtrl->SetCallResult('8');
+        m_pTabCtrl->SetDataReceived(0);
+        ShowSessionStatus("No Comm Port");
+        return;
+    }
     if (m_bDirectLink) {
         m_pTabCtrl->SetCallResult('9');
         m_pTabCtrl->SetModemInUse(1);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTimer>
 #include <QWheelEvent>
@@ -17,6 +18,7 @@
 #include <utility>
 
 #include "framework/IconRegistry.h"
+#include "framework/WidgetText.h"
 
 bool CControl::CreateFromTemplate(const TemplateItem& item, CWnd* owner, QWidget* parent) {
     QWidget* widget = CreateControlWidget(item, parent);
@@ -65,7 +67,7 @@ QWidget* CStatic::CreateControlWidget(const TemplateItem& item, QWidget* parent)
     if (item.kind == ControlKind::StaticIcon) {
         label->setPixmap(RegisteredIcon(std::atoi(item.text ? item.text : "0")));
     } else {
-        label->setText(QString::fromLatin1(item.text ? item.text : ""));
+        label->setText(ToWidgetText(item.text));
         label->setTextFormat(Qt::PlainText);
         Qt::Alignment align = Qt::AlignTop;
         if (item.style & TS_CENTER)
@@ -85,12 +87,12 @@ QWidget* CStatic::CreateControlWidget(const TemplateItem& item, QWidget* parent)
 
 void CStatic::SetText(const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(GetWidget()))
-        label->setText(QString::fromLatin1(text));
+        label->setText(ToWidgetText(text));
 }
 
 std::string CStatic::GetText() const {
     auto* label = qobject_cast<QLabel*>(GetWidget());
-    return label ? label->text().toLatin1().toStdString() : std::string();
+    return label ? FromWidgetText(label->text()) : std::string();
 }
 
 void CStatic::SetIcon(const QPixmap& icon) {
@@ -115,7 +117,7 @@ protected:
 } // namespace
 
 QWidget* CButton::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
-    const QString text = QString::fromLatin1(item.text ? item.text : "");
+    const QString text = ToWidgetText(item.text);
     QAbstractButton* button = nullptr;
     switch (item.kind) {
     case ControlKind::CheckBox:
@@ -140,16 +142,16 @@ QWidget* CButton::CreateControlWidget(const TemplateItem& item, QWidget* parent)
 
 void CButton::SetText(const std::string& text) {
     if (auto* button = qobject_cast<QAbstractButton*>(GetWidget()))
-        button->setText(QString::fromLatin1(text));
+        button->setText(ToWidgetText(text));
     else if (auto* group = qobject_cast<QGroupBox*>(GetWidget()))
-        group->setTitle(QString::fromLatin1(text));
+        group->setTitle(ToWidgetText(text));
 }
 
 std::string CButton::GetText() const {
     if (auto* button = qobject_cast<QAbstractButton*>(GetWidget()))
-        return button->text().toLatin1().toStdString();
+        return FromWidgetText(button->text());
     if (auto* group = qobject_cast<QGroupBox*>(GetWidget()))
-        return group->title().toLatin1().toStdString();
+        return FromWidgetText(group->title());
     return {};
 }
 
@@ -188,13 +190,17 @@ QWidget* CEdit::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
         view->setPlainText(QString::fromLatin1(m_model.ShownText()));
         return view;
     }
-    auto* line = new QLineEdit(text, parent);
+    m_lastText = ToWidgetText(item.text);
+    auto* line = new QLineEdit(m_lastText, parent);
     line->setReadOnly(item.style & TS_READONLY);
     if (item.style & TS_PASSWORD)
         line->setEchoMode(QLineEdit::Password);
     if (item.style & TS_RIGHT)
         line->setAlignment(Qt::AlignRight);
-    QObject::connect(line, &QLineEdit::textChanged, [this] { NotifyParent(EN_CHANGE); });
+    QObject::connect(line, &QLineEdit::textChanged, [this] {
+        KeepByteLimit();
+        NotifyParent(EN_CHANGE);
+    });
     line->installEventFilter(new FocusLossNotice(line, [this] {
         if (GetWidget()) // not while the edit is taken down
             NotifyParent(EN_KILLFOCUS);
@@ -202,11 +208,49 @@ QWidget* CEdit::CreateControlWidget(const TemplateItem& item, QWidget* parent) {
     return line;
 }
 
+void CEdit::KeepByteLimit() {
+    auto* line = qobject_cast<QLineEdit*>(GetWidget());
+    if (!line)
+        return;
+    const QString text = line->text();
+    if (m_bProgramText || FromWidgetText(text).size() <= std::size_t(m_nByteLimit)) {
+        m_lastText = text;
+        return;
+    }
+    // What changed lies between the part both texts begin with and the part
+    // both end with; only that is cut.
+    const QString& old = m_lastText;
+    qsizetype head = 0;
+    while (head < old.size() && head < text.size() && old[head] == text[head])
+        ++head;
+    if (head > 0 && text[head - 1].isHighSurrogate())
+        --head;
+    qsizetype tail = 0;
+    while (tail < old.size() - head && tail < text.size() - head &&
+           old[old.size() - 1 - tail] == text[text.size() - 1 - tail])
+        ++tail;
+    if (tail > 0 && text[text.size() - tail].isLowSurrogate())
+        --tail;
+    const std::string before = FromWidgetText(text.left(head));
+    const std::string added = FromWidgetText(text.mid(head, text.size() - head - tail));
+    const std::string after = FromWidgetText(text.right(tail));
+    const long room = long(m_nByteLimit) - long(before.size() + after.size());
+    const std::string kept =
+        room > 0 ? added.substr(0, Utf8PrefixLength(added, std::size_t(room))) : "";
+    const QString shownBefore = ToWidgetText(before + kept);
+    {
+        const QSignalBlocker block(line);
+        line->setText(shownBefore + ToWidgetText(after));
+        line->setCursorPosition(int(shownBefore.size()));
+    }
+    m_lastText = line->text();
+}
+
 std::string CEdit::GetText() const {
     if (m_multiLine)
         return m_model.Text();
     if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
-        return line->text().toLatin1().toStdString();
+        return FromWidgetText(line->text());
     return {};
 }
 
@@ -216,8 +260,11 @@ void CEdit::SetText(const std::string& bytes) {
         NotifyParent(EN_CHANGE);
         return;
     }
-    if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
-        line->setText(QString::fromLatin1(bytes)); // raises EN_CHANGE
+    if (auto* line = qobject_cast<QLineEdit*>(GetWidget())) {
+        m_bProgramText = true;
+        line->setText(ToWidgetText(bytes)); // raises EN_CHANGE
+        m_bProgramText = false;
+    }
 }
 
 void CEdit::ApplyChange(const EditText::Change& change) {
@@ -317,14 +364,13 @@ void CEdit::ReplaceSel(const std::string& bytes) {
         return;
     }
     if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
-        line->insert(QString::fromLatin1(bytes));
+        line->insert(ToWidgetText(bytes));
 }
 
 int CEdit::GetLimitText() const {
     if (m_multiLine)
         return m_model.GetLimitText();
-    auto* line = qobject_cast<QLineEdit*>(GetWidget());
-    return line ? line->maxLength() : 0;
+    return m_nByteLimit;
 }
 
 void CEdit::SetLimitText(int limit) {
@@ -332,8 +378,10 @@ void CEdit::SetLimitText(int limit) {
         m_model.SetLimitText(limit);
         return;
     }
+    m_nByteLimit = limit > 0 ? limit : EditText::kDefaultLimit;
+    // Never more characters than bytes; the bytes are held in KeepByteLimit.
     if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
-        line->setMaxLength(limit > 0 ? limit : 32767);
+        line->setMaxLength(m_nByteLimit);
 }
 
 int CEdit::LineFromChar(int index) const {
@@ -366,7 +414,7 @@ void CEdit::SetReadOnly(BOOL readOnly) {
 
 void CEdit::UserType(const std::string& text) {
     if (auto* line = qobject_cast<QLineEdit*>(GetWidget()))
-        line->insert(QString::fromLatin1(text));
+        line->insert(ToWidgetText(text));
 }
 
 // --- CComboBox -------------------------------------------------------------
@@ -401,12 +449,12 @@ QWidget* CComboBox::CreateControlWidget(const TemplateItem& item, QWidget* paren
 void CComboBox::SetText(const std::string& text) {
     auto* combo = qobject_cast<QComboBox*>(GetWidget());
     if (combo && combo->isEditable())
-        combo->setEditText(QString::fromLatin1(text));
+        combo->setEditText(ToWidgetText(text));
 }
 
 std::string CComboBox::GetText() const {
     auto* combo = qobject_cast<QComboBox*>(GetWidget());
-    return combo ? combo->currentText().toLatin1().toStdString() : std::string();
+    return combo ? FromWidgetText(combo->currentText()) : std::string();
 }
 
 int CComboBox::AddString(const char* text) {
@@ -414,7 +462,7 @@ int CComboBox::AddString(const char* text) {
     if (!combo)
         return CB_ERR;
     const int current = combo->currentIndex();
-    combo->addItem(QString::fromLatin1(text ? text : ""));
+    combo->addItem(ToWidgetText(text));
     // A drop list keeps "no selection" until the program selects an entry.
     if (current < 0)
         combo->setCurrentIndex(-1);
@@ -452,15 +500,15 @@ std::string CComboBox::GetLBText(int index) const {
     auto* combo = qobject_cast<QComboBox*>(GetWidget());
     if (!combo || index < 0 || index >= combo->count())
         return {};
-    return combo->itemText(index).toLatin1().toStdString();
+    return FromWidgetText(combo->itemText(index));
 }
 
 int CComboBox::FindStringExact(int startAfter, const char* text) const {
     const int count = GetCount();
-    const QString wanted = QString::fromLatin1(text ? text : "");
+    const QString wanted = ToWidgetText(text);
     for (int n = 0; n < count; ++n) {
         const int index = (startAfter + 1 + n) % count;
-        if (QString::fromLatin1(GetLBText(index)).compare(wanted, Qt::CaseInsensitive) == 0)
+        if (ToWidgetText(GetLBText(index)).compare(wanted, Qt::CaseInsensitive) == 0)
             return index;
     }
     return CB_ERR;

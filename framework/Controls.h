@@ -3,6 +3,8 @@
 // Windows raises for them; user actions raise theirs.
 #pragma once
 
+#include <QString>
+
 #include <QComboBox>
 #include <QPixmap>
 #include <string>
@@ -90,7 +92,14 @@ private:
     // Brings the view up to the bytes (changes and scrolling).
     void FlushView();
 
+    // A single-line edit: what the user adds is cut to the byte limit at a
+    // character boundary; the program's own text is not limited.
+    void KeepByteLimit();
+
     bool m_multiLine = false;
+    int m_nByteLimit = EditText::kDefaultLimit;
+    bool m_bProgramText = false;
+    QString m_lastText;
     EditText m_model;
     std::vector<EditText::Change> m_pendingView;
     bool m_bViewUpdateScheduled = false;

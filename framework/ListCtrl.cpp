@@ -1,5 +1,7 @@
 #include "framework/ListCtrl.h"
 
+#include "framework/WidgetText.h"
+
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -134,7 +136,7 @@ int CListCtrl::InsertColumn(int col, const char* heading, int format, int width)
         return -1;
     col = std::clamp(col, 0, table->columnCount());
     table->insertColumn(col);
-    auto* header = new QTableWidgetItem(QString::fromLatin1(heading ? heading : ""));
+    auto* header = new QTableWidgetItem(ToWidgetText(heading));
     header->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->setHorizontalHeaderItem(col, header);
     if (width >= 0)
@@ -208,8 +210,7 @@ int CListCtrl::InsertItem(int row, const char* text) {
     m_bProgramChange = true;
     table->insertRow(row);
     for (int col = 0; col < table->columnCount(); ++col) {
-        auto* cell =
-            new QTableWidgetItem(col == 0 ? QString::fromLatin1(text ? text : "") : QString());
+        auto* cell = new QTableWidgetItem(col == 0 ? ToWidgetText(text) : QString());
         cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         table->setItem(row, col, cell);
     }
@@ -239,7 +240,7 @@ BOOL CListCtrl::SetItemText(int row, int col, const char* text) {
     if (!cell)
         return FALSE;
     m_bProgramChange = true;
-    cell->setText(QString::fromLatin1(text ? text : ""));
+    cell->setText(ToWidgetText(text));
     m_bProgramChange = false;
     return TRUE;
 }
@@ -247,7 +248,7 @@ BOOL CListCtrl::SetItemText(int row, int col, const char* text) {
 std::string CListCtrl::GetItemText(int row, int col) const {
     QTableWidget* table = Table();
     QTableWidgetItem* cell = table ? table->item(row, col) : nullptr;
-    return cell ? cell->text().toLatin1().toStdString() : std::string();
+    return cell ? FromWidgetText(cell->text()) : std::string();
 }
 
 BOOL CListCtrl::SetCheck(int row, BOOL check) {

@@ -13,5 +13,13 @@ void BoundedCopy(char* dst, std::size_t maxChars, const char* src);
 // `limit` bytes, then writes a NUL behind the last byte copied.
 void LineCopy(char* dst, std::size_t limit, const char* src);
 
+// Text for the screen: every well-formed UTF-8 sequence is kept, every other
+// byte is read as Latin-1 and written as its UTF-8 sequence.
+std::string Utf8FromBytes(const std::string& bytes);
+
+// The longest prefix of `text` of at most `limit` bytes that ends on a UTF-8
+// character boundary (bytes that start no well-formed sequence count alone).
+std::size_t Utf8PrefixLength(const std::string& text, std::size_t limit);
+
 // printf into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

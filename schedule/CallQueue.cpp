@@ -30,6 +30,18 @@ bool CallQueue::Contains(int site) const {
     return false;
 }
 
+bool CallQueue::Remove(int site) {
+    for (int i = 0; i < kQueueSlots && entries[i] != 0; ++i) {
+        if (entries[i] != site)
+            continue;
+        for (; i < kQueueSlots - 1 && entries[i] != 0; ++i)
+            entries[i] = entries[i + 1];
+        entries[kQueueSlots - 1] = 0;
+        return true;
+    }
+    return false;
+}
+
 int CallQueue::Count() const {
     int n = 0;
     while (n < kQueueSlots && entries[n] != 0)

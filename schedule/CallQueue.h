@@ -15,6 +15,8 @@ struct CallQueue {
     int TakeFirst();
     int First() const { return entries[0]; }
     bool Contains(int site) const;
+    // Takes `site` out wherever it stands; false when it was not queued.
+    bool Remove(int site);
     int Count() const;
     void Clear();
 };

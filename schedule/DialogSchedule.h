@@ -81,6 +81,9 @@ public:
     void ParseStartTime(int site, std::string& text);
     bool UpdateNextConnection(int site, int row);
     void QueueSite(int site);
+    // A site leaves the queue without being called: its next series starts at Attempt#1.
+    void DropQueuedSite(int site);
+    void ClearQueue();
     void OnCallNow();
 
     // Call hand-off, results and poll log (ScheduleCalls.cpp).

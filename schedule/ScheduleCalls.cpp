@@ -26,6 +26,7 @@ void CDialogSchedule::HandOffNextSite() {
     m_nStartDelay = 1;
     if (!m_bEnabled[site]) {
         m_nCallingSite = 0;
+        m_nRetriesLeft[site] = 0;
         RedrawRow(row);
         return;
     }
@@ -100,7 +101,8 @@ void CDialogSchedule::HandleCallResult() {
     } else if (result == STATUS_OK && m_pTabCtrl->IsDataReceived()) {
         SetSiteStatus(row, site, STATUS_OK);
         m_nRetriesLeft[site] = 0;
-    } else if (result == STATUS_OK) {
+    } else if (result == STATUS_OK || (result == STATUS_DIRECT && !m_pTabCtrl->IsDataReceived())) {
+        // Connected, by modem or direct link, and nothing came back.
         SetSiteStatus(row, site, STATUS_NO_DATA);
     } else {
         SetSiteStatus(row, site, result);

@@ -269,6 +269,8 @@ void CDialogSchedule::CheckListBoxes() {
         if (ticked != m_bEnabled[site]) {
             m_bEnabled[site] = ticked;
             changed = true;
+            if (!ticked)
+                DropQueuedSite(site);
         }
         if (!ticked)
             SetSiteStatus(row, site, STATUS_NONE);
@@ -310,7 +312,8 @@ void CDialogSchedule::OnDblClkList(NMHDR* payload) {
     CDialogEditSchedule dialog;
     dialog.SetDataFolder(m_szDataFolder + "/");
     dialog.SetSite(site);
-    dialog.DoModal();
+    if (dialog.DoModal() == IDOK)
+        DropQueuedSite(site);
 
     char line[kLineBufferSize];
     if (ReadSiteFileLine(ScheduleFileKind::DumpEvent, site, line, sizeof line))
@@ -374,7 +377,7 @@ void CDialogSchedule::OnViewLog() {
 void CDialogSchedule::OnDisableAutoPolling() {
     RedrawAllRows();
     if (IsAutoPollBoxTicked()) {
-        m_nQueue.Clear();
+        ClearQueue();
         if (m_pTabCtrl)
             m_pTabCtrl->SetAutoPollDisabled(1);
     } else if (m_pTabCtrl) {

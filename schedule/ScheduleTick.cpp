@@ -62,8 +62,20 @@ bool CDialogSchedule::UpdateNextConnection(int site, int row) {
 }
 
 void CDialogSchedule::QueueSite(int site) {
-    if (site >= 1 && site <= kSiteCount)
-        m_nQueue.Add(site);
+    // A retry that finds no room starts the next series whole.
+    if (site >= 1 && site <= kSiteCount && !m_nQueue.Add(site))
+        m_nRetriesLeft[site] = 0;
+}
+
+void CDialogSchedule::DropQueuedSite(int site) {
+    m_nQueue.Remove(site);
+    if (site >= 1 && site <= kSiteCount && site != m_nCallingSite)
+        m_nRetriesLeft[site] = 0;
+}
+
+void CDialogSchedule::ClearQueue() {
+    while (m_nQueue.First() != 0)
+        DropQueuedSite(m_nQueue.First());
 }
 
 int CDialogSchedule::SelectedSite() const {

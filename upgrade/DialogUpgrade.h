@@ -143,6 +143,10 @@ private:
     // The reply of `count` bytes is one NAK, or, when nothing came, a NAK follows within 2 s.
     bool IsNakReply(DWORD count);
     void CompleteRecords();
+    // The record loop gives up: message, line settings, page released.
+    void FailRecords();
+    // "Stop Upgrade" taken between ticks of the record loop.
+    void StopRecords();
 
     CCommPort* m_pCommPort = nullptr;
     std::string m_strFirmwarePath;
@@ -156,6 +160,10 @@ private:
     // Index of the next frame to send.
     int m_nReadPos = 0;
     int m_nRetries = 0;
+    // NAKs to the record in m_abTx since it was first sent.
+    int m_nRefusals = 0;
+    // Frames the logger acknowledged in this upgrade.
+    int m_nAccepted = 0;
     // The firmware file's bytes as read, and the frames made of them.
     std::string m_abImage;
     std::vector<HexFrame> m_frames;

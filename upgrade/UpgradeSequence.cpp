@@ -16,6 +16,8 @@ namespace {
 constexpr int kRecordsPerTick = 50;
 // Missing or unknown replies to one record before the loop gives up.
 constexpr int kMaxRetries = 5;
+// Refusals (NAK) of one record in a row before the loop gives up.
+constexpr int kMaxRefusals = 20;
 
 } // namespace
 
@@ -87,16 +89,21 @@ void CDialogUpgrade::OnBnClickedStartUpgrade() {
     EnableDeviceBoxes(FALSE);
     EnableTabs(FALSE);
 
-    CFile file;
-    if (!file.Open(m_strFirmwarePath, CFile::modeRead | CFile::typeBinary)) {
-        m_stcFileLine.SetWindowText("File not Found");
+    // The file is read and checked again: what is sent is what is on disk now.
+    const std::string loaded = m_abImage;
+    const LoadResult reread = ReadFirmware(m_strFirmwarePath);
+    if (reread != LoadResult::Loaded) {
+        m_stcFileLine.SetWindowText(reread == LoadResult::NotOpened ? "File not Found"
+                                                                    : "File Content Suspect");
         m_btnSelectFile.EnableWindow(TRUE);
         m_editPassword.EnableWindow(TRUE);
         EnableDeviceBoxes(TRUE);
         EnableTabs(TRUE);
         return;
     }
-    file.Close();
+    if (m_abImage != loaded)
+        m_stcFileLine.SetWindowText(
+            Format("%s - changed on disk, %d records", m_strFirmwarePath.c_str(), m_nLineCount));
 
     const DeviceType device = CheckedDevice();
     if (device == DeviceType::Px70) {
@@ -108,6 +115,7 @@ void CDialogUpgrade::OnBnClickedStartUpgrade() {
         m_stcCopy.SetWindowText("---");
         m_stcExecute.SetWindowText("Executing Firmware Upgrade");
     }
+    m_stcProgramming.SetWindowText("Programming....");
     HideStepLabels();
     ArmStep(IsSdi12Device(device) ? IDT_SDI12_ADDRESS_QUERY : IDT_LOGGER_PASSWORD, 100);
 }
@@ -390,6 +398,8 @@ void CDialogUpgrade::StepStartRecords() {
     m_nRetries = 0;
     m_nSendCount = 0;
     m_nReSendCount = 0;
+    m_nAccepted = 0;
+    m_nRefusals = 0;
     ArmStep(IDT_RECORDS, 100);
 }
 
@@ -403,7 +413,6 @@ void CDialogUpgrade::CompleteRecords() {
 void CDialogUpgrade::StepRecords() {
     BeginStep(IDT_RECORDS);
     const DeviceType device = CheckedDevice();
-    const bool sdi12 = IsSdi12Device(device);
     const DWORD replyLength = device == DeviceType::Px70 ? 2 : 1;
 
     bool rearm = false;
@@ -424,6 +433,8 @@ void CDialogUpgrade::StepRecords() {
         ShowRxLine(n);
         if (n >= 1 && m_abRx[0] == kAck) {
             m_nRetries = 0;
+            m_nRefusals = 0;
+            ++m_nAccepted;
             if (last) {
                 CompleteRecords();
                 break;
@@ -440,7 +451,11 @@ void CDialogUpgrade::StepRecords() {
                 CompleteRecords();
                 break;
             }
-            rearm = true;
+            // A record the logger never takes must not hold the port for ever.
+            if (++m_nRefusals < kMaxRefusals)
+                rearm = true;
+            else
+                FailRecords();
             break;
         }
         if (m_nRetries < kMaxRetries) {
@@ -448,25 +463,42 @@ void CDialogUpgrade::StepRecords() {
             rearm = true;
             break;
         }
-        SetStatus("Programming -> Invalid Response");
-        Warn("Invalid response during programming. Try clicking on 'Start Upgrade' again");
-        if (sdi12)
-            RestoreLineSettings();
-        ReleasePage();
+        FailRecords();
         break;
     }
 
     if (m_nLineCount > 0)
         m_progress.SetPos(
             std::min(100, int(static_cast<long long>(m_nRecordsSent) * 100 / m_nLineCount)));
+    if (!rearm)
+        return;
     if (m_bStop) {
-        if (sdi12)
-            RestoreLineSettings();
-        ReleasePage();
+        StopRecords();
         return;
     }
-    if (rearm)
-        ArmStep(IDT_RECORDS, 50);
+    ArmStep(IDT_RECORDS, 50);
+}
+
+void CDialogUpgrade::FailRecords() {
+    SetStatus("Programming -> Invalid Response");
+    Warn("Invalid response during programming. Try clicking on 'Start Upgrade' again");
+    if (IsSdi12Device(CheckedDevice()))
+        RestoreLineSettings();
+    ReleasePage();
+}
+
+void CDialogUpgrade::StopRecords() {
+    // The bar and labels show what the logger took, not what was sent.
+    if (m_nLineCount > 0)
+        m_progress.SetPos(
+            std::min(100, int(static_cast<long long>(m_nAccepted) * 100 / m_nLineCount)));
+    m_stcProgramming.SetWindowText("Programming Stopped");
+    SetStatus(Format("Upgrade Stopped - %d records accepted", m_nAccepted).c_str());
+    if (IsSdi12Device(CheckedDevice()))
+        RestoreLineSettings();
+    ReleasePage();
+    Warn("Upgrade stopped - the logger may still be in program mode.\nTurn Logger Power off and "
+         "on - then try programming sequence again");
 }
 
 void CDialogUpgrade::StepNewVersion() {

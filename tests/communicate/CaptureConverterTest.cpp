@@ -180,6 +180,16 @@ TEST(CaptureConverterTest, EightOClockEventsRiverValuesAndDroppedLines) {
     EXPECT_EQ(Convert(CaptureKind::Csv2, Lines({"06:30:12"})), Lines({"00/00/00 06:30:12,0"}));
 }
 
+TEST(CaptureConverterTest, ConnectAndDisconnectLinesRestartTheTotal) {
+    const std::string dump = Lines({"Site: RAIN001 HS     0.2", "00:00:00 12/03/24", "06:30:12",
+                                    "09:15:40", "14:02:11 12/03/24 Connect", "14:30:00",
+                                    "15:00:00 12/03/24 Disconnect", "15:10:00"});
+    EXPECT_EQ(Convert(CAPTURE_CSV1, dump),
+              Lines({"Site: RAIN001 HS     0.2", "12/03/24 06:30:12,0.2", "12/03/24 09:15:40,0.4",
+                     "12/03/24 14:02:11,LoggerConnect", "12/03/24 14:30:00,0.2",
+                     "12/03/24 15:00:00,LoggerDisconnect", "12/03/24 15:10:00,0.2"}));
+}
+
 TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
     auto tracked = [](CCaptureConverter& c) {
         c.BeginCall('1', "10:16:02 12/03/24");
@@ -220,6 +230,16 @@ TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
              Lines({"Site: RAIN001 HS     0.2", "10:16:00 12/03/24", "10:16:02", "10:17:45"}), 3);
         EXPECT_EQ(out.bytes, Lines({"12/03/24 10:17:45,5.2"}));
         EXPECT_STREQ(c.DumpEvent(), "10:17:45 12/03/24");
+    }
+    {
+        // Only the stored event's own second is a repeat; a later one of its minute is not.
+        StringOutput out;
+        CCaptureConverter c(&out);
+        tracked(c);
+        Feed(c, CAPTURE_RAW, Lines({"10:16:00 12/03/24", "10:16:05"}), 5);
+        EXPECT_EQ(c.m_nSkipCount, 1);
+        EXPECT_EQ(c.m_nEventRepeats, 0);
+        EXPECT_EQ(c.m_dTotal, 0.0);
     }
     {
         // Without the bookmarked record the stored total is still restored.

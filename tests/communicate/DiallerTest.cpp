@@ -208,4 +208,26 @@ TEST_F(DiallerTest, CallNowDialsTheSchedulesNumberWhole) {
     EXPECT_TRUE(ModemInUse());
 }
 
+TEST_F(DiallerTest, HalfHourHangupAndAScheduledCallBeforeCallNowInOneTick) {
+    Start();
+    AutoHangup().UserSelect(13);
+    EXPECT_EQ(AutoHangup().GetLBText(13), "30");
+    EXPECT_EQ(h.Tabs().GetHangupTimeLeft(), 1800);
+
+    // Both requests wait for the same tick (they share the number): one dial, the
+    // scheduled call's; Call Now waits while that call holds the line.
+    h.Tabs().RequestCallNow("555");
+    h.Tabs().SetSiteName("Weir");
+    h.Tabs().RequestScheduledCall("555");
+    TestEnv::Advance(1000);
+    EXPECT_FALSE(h.Tabs().IsScheduledCall());
+    EXPECT_TRUE(h.Tabs().IsCallNow());
+    EXPECT_TRUE(modem->Expect("+++"));
+    TestEnv::Advance(2000);
+    EXPECT_TRUE(modem->Expect("ATDT555\r"));
+    TestEnv::Advance(5000);
+    EXPECT_TRUE(LineQuiet());
+    EXPECT_TRUE(h.Tabs().IsCallNow());
+}
+
 } // namespace

@@ -13,6 +13,7 @@
 #include "schedule/DialogSchedule.h"
 #include "schedule/DumpEventFile.h"
 #include "schedule/SiteFile.h"
+#include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/PtySimulatedModem.h"
@@ -230,6 +231,40 @@ TEST_F(ScheduledCallTest, DirectLinkThreeFormsAndTheTrackedDump) {
     EXPECT_EQ(Data("rain.csv").substr(Data("rain.csv").size() - 23), "12/03/24 10:25:00,5.8\r\n");
     TestEnv::Advance(2000);
     EXPECT_EQ(EventLine(1), "2,10:25:00 12/03/24,1,5.800000\r");
+    h.modal.VerifyDone();
+}
+
+TEST_F(ScheduledCallTest, DirectLinkSilentOrWithoutAPortAndADumpThatPauses) {
+    m_callLines[1] = "ST^M,raw.txt,A,R,,,,R,,,,R";
+    Start({{1, {"Weir", "D1"}}}, {}, true);
+
+    // The logger says nothing: red "No Rxed Data".
+    ASSERT_GE(RunUntil([&] { return h.Tabs().IsModemInUse(); }, 30000), 0);
+    ASSERT_GE(RunUntil([&] { return !h.Tabs().IsModemInUse(); }, 30000), 0);
+    TestEnv::Advance(3000);
+    EXPECT_EQ(Outcomes(1), std::vector<std::string>{"No Rxed Data \r"});
+    EXPECT_EQ(Schedule().GetStatus(1), '3');
+    EXPECT_EQ(Data("raw.txt"), "ST\r");
+
+    // No port open: the call fails at once, nothing is captured as sent.
+    h.Tabs().GetCommPort()->Close();
+    ASSERT_GE(RunUntil([&] { return Outcomes(1).size() == 2 && !Outcomes(1)[1].empty(); },
+                       16 * 60 * 1000, 1000),
+              0);
+    EXPECT_EQ(Outcomes(1)[1], "Modem Error - Unknown \r");
+    EXPECT_EQ(Data("raw.txt"), "ST\r");
+    EXPECT_FALSE(h.Tabs().IsModemInUse());
+    h.modal.VerifyDone();
+}
+
+TEST_F(ScheduledCallTest, ADumpPausingSixSecondsIsWaitedFor) {
+    m_callLines[1] = "DUALL^M,dump.txt,,R,,,,R,,,,R";
+    Start({{1, {"Weir", "D1"}}}, {}, true);
+    const std::string first = Lines({"Site: RAIN001 HS     0.2", "00:00:00 12/03/24", "06:30:12"});
+    modem->replies["DUALL"] = {{500, first}, {6500, Lines({"09:15:40", "Record End"})}};
+    ASSERT_GE(RunUntil([&] { return h.Tabs().IsModemInUse(); }, 30000), 0);
+    ASSERT_GE(RunUntil([&] { return !h.Tabs().IsModemInUse(); }, 30000), 0);
+    EXPECT_EQ(Data("dump.txt"), "DUALL\r" + first + Lines({"09:15:40", "Record End"}));
     h.modal.VerifyDone();
 }
 

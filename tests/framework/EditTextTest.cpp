@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/EditText.h"
+#include "framework/Text.h"
 
 namespace {
 
@@ -62,6 +63,24 @@ TEST(EditTextTest, LimitCutsWhatWouldNotFit) {
     t.GetSel(&start, &end);
     EXPECT_EQ(start, 3);
     EXPECT_EQ(end, 3);
+}
+
+TEST(EditTextTest, Utf8KeptOtherBytesReadAsLatin1AndCutsAtCharacters) {
+    // Well-formed sequences of 1 to 4 bytes stay as they are.
+    const std::string text = "A\xC5\x8C\xE2\x82\xAC\xF0\x9F\x8C\x8A";
+    EXPECT_EQ(Utf8FromBytes(text), text);
+    // Latin-1, a lone continuation byte, an overlong form, a surrogate, a cut sequence.
+    EXPECT_EQ(Utf8FromBytes("Caf\xE9"), "Caf\xC3\xA9");
+    EXPECT_EQ(Utf8FromBytes("\x80"), "\xC2\x80");
+    EXPECT_EQ(Utf8FromBytes("\xC0\xAF"), "\xC3\x80\xC2\xAF");
+    EXPECT_EQ(Utf8FromBytes("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xC2\x80");
+    EXPECT_EQ(Utf8FromBytes("\xE2\x82"), "\xC3\xA2\xC2\x82");
+
+    const std::size_t expected[] = {0, 1, 1, 3, 3, 3, 6, 6, 6, 6, 10, 10};
+    for (std::size_t limit = 0; limit < 12; ++limit)
+        EXPECT_EQ(Utf8PrefixLength(text, limit), expected[limit]) << limit;
+    // A byte that starts no sequence is one character.
+    EXPECT_EQ(Utf8PrefixLength("ab\xE9\xE9", 3), 3u);
 }
 
 } // namespace

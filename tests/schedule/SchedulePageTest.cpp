@@ -333,6 +333,40 @@ TEST_F(SchedulePage, DoubleClickEditsTheSiteAndViewLog) {
     h.modal.VerifyDone();
 }
 
+TEST_F(SchedulePage, NamesKeepEveryCharacter) {
+    const std::string otaki = "\xC5\x8Ctaki Weir"; // "Ōtaki Weir" in UTF-8
+    h.WriteDataFile("site.cfg", SiteFile({{2, SiteLine(2, "Caf\xE9", "", "1", "-", "0", 'M')}}));
+    h.WriteDataFile("en.cfg", "0,1,");
+    StartAt(Wall(2026, 12, 7, 10, 14, 0));
+    // A name written by another tool in Latin-1 still shows.
+    EXPECT_EQ(Cell(2, COL_SITE_NAME), "Caf\xC3\xA9");
+
+    List().UserClick(0);
+    h.modal.ExpectDialog(IDD_EDIT_SCHEDULE, [&](CDialog& d) {
+        CEdit& name = *d.Item<CEdit>(IDC_ES_NAME);
+        // The 51-byte limit falls inside the last character: it is left out whole.
+        name.UserType(std::string(50, 'a') + "\xC5\x8C");
+        EXPECT_EQ(name.GetWindowText(), std::string(50, 'a'));
+        name.SetWindowText("");
+        name.UserType(otaki);
+        d.Item<CEdit>(IDC_ES_PHONE)->UserType("0123");
+        d.Item<CEdit>(IDC_ES_INTERVAL)->SetWindowText("15");
+        d.Item<CButton>(IDC_ES_UNIT_MIN)->Click();
+        d.Item<CButton>(IDOK)->Click();
+        return IDOK;
+    });
+    List().UserDoubleClick(0);
+    h.modal.VerifyDone();
+    EXPECT_EQ(Lines(h.ReadDataFile("site.cfg"))[0].substr(0, 17), "#001," + otaki + ",");
+    EXPECT_EQ(Cell(1, COL_SITE_NAME), otaki);
+
+    comms.result = '1';
+    comms.data = 1;
+    SecondsTo(Wall(2026, 12, 7, 10, 15, 5));
+    EXPECT_EQ(comms.names, std::vector<std::string>{otaki});
+    EXPECT_NE(Log().find("Site#001  " + std::string(9, ' ') + otaki + "  "), std::string::npos);
+}
+
 TEST_F(SchedulePage, MinuteCheckQueuesDueSitesOnce) {
     std::map<int, std::string> lines;
     for (int site = 1; site <= 101; ++site)
@@ -506,6 +540,66 @@ TEST_F(SchedulePage, AttemptsResultsAndPollLog) {
     EXPECT_EQ(Outcomes(Log(), 4),
               std::vector<std::string>{"Attempt#1  Direct Connection Test \r\n"});
     EXPECT_EQ(comms.phones.size(), calls + 1);
+    h.modal.VerifyDone();
+}
+
+TEST_F(SchedulePage, EachSeriesStartsWholeAfterTheSiteLeavesTheQueue) {
+    h.WriteDataFile("site.cfg",
+                    SiteFile({{1, SiteLine(1, "Weir", "0123", "3", "10:15 07-12-2026", "15", 'M')},
+                              {2, SiteLine(2, "Link", "D1", "2", "10:15 07-12-2026", "15", 'M')}}));
+    h.WriteDataFile("en.cfg", "0,1,0,");
+    StartAt(Wall(2026, 12, 7, 10, 14, 50));
+    comms.result = '4';
+    // The first attempt fails; its retry waits while the Firmware Upgrade page is shown.
+    const auto failOnceAndHold = [&](const LocalTime& due) {
+        SecondsTo(due);
+        h.ChooseTab(PAGE_FIRMWARE_UPGRADE);
+        Seconds(4);
+        ASSERT_TRUE(Page().Queue().Contains(1));
+    };
+    failOnceAndHold(Wall(2026, 12, 7, 10, 15, 0));
+    Press(IDC_SCHEDULE_DISABLE_AUTOPOLL);
+    Press(IDC_SCHEDULE_DISABLE_AUTOPOLL);
+    h.ChooseTab(PAGE_SCHEDULE);
+    failOnceAndHold(Wall(2026, 12, 7, 10, 30, 0));
+    List().UserToggleCheck(0);
+    TestEnv::Advance(300);
+    List().UserToggleCheck(0);
+    TestEnv::Advance(300);
+    EXPECT_FALSE(Page().Queue().Contains(1));
+    h.ChooseTab(PAGE_SCHEDULE);
+    failOnceAndHold(Wall(2026, 12, 7, 10, 45, 0));
+    // Edited (and saved) while its retry waits.
+    List().UserClick(0);
+    h.modal.ExpectDialog(IDD_EDIT_SCHEDULE, [&](CDialog& d) {
+        d.Item<CButton>(IDOK)->Click();
+        return IDOK;
+    });
+    List().UserDoubleClick(0);
+    EXPECT_FALSE(Page().Queue().Contains(1));
+    h.ChooseTab(PAGE_SCHEDULE);
+    SecondsTo(Wall(2026, 12, 7, 11, 1, 0));
+    EXPECT_EQ(Outcomes(Log(), 1),
+              (std::vector<std::string>{"Attempt#1  No Answer \r\n", "Attempt#1  No Answer \r\n",
+                                        "Attempt#1  No Answer \r\n", "Attempt#1  No Answer \r\n",
+                                        "Attempt#2  No Answer \r\n", "Attempt#3  No Answer \r\n"}));
+
+    // A direct link that brings nothing back is a failure, retried; with data it is green.
+    List().UserToggleCheck(0);
+    List().UserToggleCheck(1);
+    comms.result = '9';
+    comms.data = 0;
+    SecondsTo(Wall(2026, 12, 7, 11, 15, 10));
+    // Ticked at 11:01, it is due at once (11:02) and again at 11:15.
+    EXPECT_EQ(
+        Outcomes(Log(), 2),
+        (std::vector<std::string>{"Attempt#1  No Rxed Data \r\n", "Attempt#2  No Rxed Data \r\n",
+                                  "Attempt#1  No Rxed Data \r\n", "Attempt#2  No Rxed Data \r\n"}));
+    EXPECT_EQ(Colors(2), kRed);
+    comms.data = 1;
+    SecondsTo(Wall(2026, 12, 7, 11, 30, 10));
+    EXPECT_EQ(Outcomes(Log(), 2)[4], "Attempt#1  Direct Connection Test \r\n");
+    EXPECT_EQ(Colors(2), kGreen);
     h.modal.VerifyDone();
 }
 

@@ -186,20 +186,83 @@ TEST(UpgradeSequenceTest, RecordRetriesNaksAndStop) {
         EXPECT_TRUE(r.Released());
         r.b.h.modal.VerifyDone();
     }
-    {
-        // NAKs never end it; "Stop Upgrade" does, and a new start runs clean.
-        UpgradeRun r(kKinds[2], 10);
+}
+
+TEST(UpgradeSequenceTest, EndlessRefusalsEndProgrammingAndStopIsTold) {
+    const char invalid[] =
+        "Invalid response during programming. Try clicking on 'Start Upgrade' again";
+    for (const KindRow& row : {kKinds[1], kKinds[0], kKinds[6]}) {
+        // Refused at the version request and at every record: twenty refusals end it.
+        SCOPED_TRACE(int(row.kind));
+        UpgradeRun r(row, 10);
+        r.sim.alreadyInProgramMode = row.kind == Kind::Px70;
         r.sim.nakForever = true;
-        r.Start(8000);
-        EXPECT_GT(r.sim.transmissions, 20);
+        r.b.h.modal.ExpectMessage(invalid, "Warning");
+        r.Start();
+        EXPECT_EQ(r.sim.transmissions, 20);
+        EXPECT_EQ(r.b.page->GetReSendCount(), 19);
+        EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "Programming -> Invalid Response");
+        EXPECT_TRUE(r.Released());
+        EXPECT_EQ(r.Port().GetBaudRate(), 9600u);
+        EXPECT_EQ(r.Port().GetByteSize(), 8);
+        r.b.h.modal.VerifyDone();
+        TestEnv::Advance(10000);
+        EXPECT_EQ(r.sim.transmissions, 20);
+    }
+    {
+        // Stopped while record 5 is refused: five accepted, and the user told what to do.
+        UpgradeRun r(kKinds[0], 10);
+        r.sim.nakFrame[5] = 1000;
+        r.b.h.Tabs().SetHangupTimeLeft(3);
+        r.b.Click(IDC_START_UPGRADE);
+        while (r.sim.transmissions < 9)
+            TestEnv::Advance(50);
         EXPECT_FALSE(r.Released());
+        r.b.h.modal.ExpectMessage("Upgrade stopped - the logger may still be in program mode.\n"
+                                  "Turn Logger Power off and on - then try programming sequence "
+                                  "again",
+                                  "Warning");
         r.b.Click(IDC_STOP_UPGRADE);
         TestEnv::Advance(100);
+        r.b.h.modal.VerifyDone();
         EXPECT_TRUE(r.Released());
+        EXPECT_EQ(r.b.Text(IDC_UPGRADE_STATUS), "Upgrade Stopped - 5 records accepted");
+        EXPECT_EQ(r.b.Text(IDC_STEP_PROGRAMMING), "Programming Stopped");
+        EXPECT_TRUE(r.b.Visible(IDC_STEP_PROGRAMMING));
+        EXPECT_FALSE(r.b.Visible(IDC_STEP_COMPLETE));
+        EXPECT_EQ(r.b.page->GetProgress(), 45); // 5 of 11 frames
         const int sent = r.sim.transmissions;
         TestEnv::Advance(10000);
         EXPECT_EQ(r.sim.transmissions, sent);
-        EXPECT_EQ(r.b.page->GetProgress(), 9); // one first send of eleven frames
+    }
+}
+
+TEST(UpgradeSequenceTest, StartReadsTheFileAgain) {
+    {
+        // Replaced on disk after loading: the new image goes, its count shown first.
+        UpgradeRun r(kKinds[0], 10);
+        r.b.WriteFile("fw.hex", FirmwareFile(4, "\n"));
+        r.b.h.Tabs().SetHangupTimeLeft(3);
+        r.b.Click(IDC_START_UPGRADE);
+        EXPECT_EQ(r.b.Text(IDC_FILE_LINE),
+                  r.b.h.env.Root() + "/fw.hex - changed on disk, 5 records");
+        EXPECT_EQ(r.sim.transmissions, 0);
+        TestEnv::Advance(20000);
+        EXPECT_EQ(r.sim.records, BinaryRecords(4));
+        EXPECT_EQ(r.b.page->GetFrameCount(), 5);
+    }
+    {
+        // Replaced by a broken file: refused before anything is sent.
+        UpgradeRun r(kKinds[0], 10);
+        std::string broken = FirmwareFile(4, "\n");
+        broken[5] = broken[5] == '0' ? '1' : '0';
+        r.b.WriteFile("fw.hex", broken);
+        r.Start();
+        EXPECT_EQ(r.b.Text(IDC_FILE_LINE), "File Content Suspect");
+        EXPECT_TRUE(r.sim.commands.empty());
+        EXPECT_EQ(r.sim.transmissions, 0);
+        EXPECT_FALSE(r.b.Enabled(IDC_START_UPGRADE));
+        EXPECT_TRUE(r.b.TabsEnabled());
     }
 }
 
