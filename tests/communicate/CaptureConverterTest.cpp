@@ -184,7 +184,7 @@ TEST(CaptureConverterTest, ConnectAndDisconnectLinesRestartTheTotal) {
     const std::string dump = Lines({"Site: RAIN001 HS     0.2", "00:00:00 12/03/24", "06:30:12",
                                     "09:15:40", "14:02:11 12/03/24 Connect", "14:30:00",
                                     "15:00:00 12/03/24 Disconnect", "15:10:00"});
-    EXPECT_EQ(Convert(CAPTURE_CSV1, dump),
+    EXPECT_EQ(Convert(CaptureKind::Csv1, dump),
               Lines({"Site: RAIN001 HS     0.2", "12/03/24 06:30:12,0.2", "12/03/24 09:15:40,0.4",
                      "12/03/24 14:02:11,LoggerConnect", "12/03/24 14:30:00,0.2",
                      "12/03/24 15:00:00,LoggerDisconnect", "12/03/24 15:10:00,0.2"}));
@@ -236,10 +236,10 @@ TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
         StringOutput out;
         CCaptureConverter c(&out);
         tracked(c);
-        Feed(c, CAPTURE_RAW, Lines({"10:16:00 12/03/24", "10:16:05"}), 5);
-        EXPECT_EQ(c.m_nSkipCount, 1);
-        EXPECT_EQ(c.m_nEventRepeats, 0);
-        EXPECT_EQ(c.m_dTotal, 0.0);
+        Feed(c, CaptureKind::Raw, Lines({"10:16:00 12/03/24", "10:16:05"}), 5);
+        EXPECT_TRUE(c.IsSkipping());
+        EXPECT_EQ(c.EventRepeats(), 0);
+        EXPECT_EQ(c.Conversion().m_dTotal, 0.0);
     }
     {
         // Without the bookmarked record the stored total is still restored.
