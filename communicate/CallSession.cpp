@@ -24,17 +24,6 @@ bool BeginsWith(const char* p, const char* word) {
 
 } // namespace
 
-const char* CopyCsvField(const char* pos, char* dest, std::size_t limit) {
-    auto ends = [](char c) { return c == ',' || c == '\0' || c == '\r' || c == '\n'; };
-    std::size_t n = 0;
-    while (n < limit && !ends(*pos))
-        dest[n++] = *pos++;
-    dest[n] = '\0';
-    while (!ends(*pos))
-        ++pos;
-    return *pos == ',' ? pos + 1 : pos;
-}
-
 bool IsIncrementalDumpCommand(const char* text, bool* dumpWord) {
     *dumpWord = false;
     const std::size_t length = std::strlen(text);

@@ -1,18 +1,11 @@
-// The text work of a scheduled call: the call line's fields, the
-// incremental dump command, capture file names from their templates, the
-// modem's reply and the running total handed back. No Qt in here.
+// The text work of a scheduled call: the incremental dump command, capture
+// file names from their templates, the modem's reply and the running total
+// handed back. No Qt in here.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include "framework/Clock.h"
-
-// Copies one field of a call line into `dest` (at most `limit` characters
-// and a NUL): it stops at a comma, NUL, CR or LF. A field longer than
-// `limit` is cut there and its rest skipped. Returns the position after the
-// comma that ended the field, else the position of what stopped it.
-const char* CopyCsvField(const char* pos, char* dest, std::size_t limit);
 
 // Whether `text` is an incremental dump command (a dump word followed by
 // "/"); `dumpWord` tells whether a dump word begins at a start position.

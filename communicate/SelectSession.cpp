@@ -157,12 +157,19 @@ void CDialogSelect::OnSessionCommand(int k) {
         CloseSessionCapture();
         HandBackDumpEvent(k - 1);
     } else {
-        const char* p = m_pTabCtrl->GetCallCommands();
-        char* fields[12] = {m_szCmd1,   m_szFile1, m_cAppend1, m_cForm1,  m_szCmd2,   m_szFile2,
-                            m_cAppend2, m_cForm2,  m_szCmd3,   m_szFile3, m_cAppend3, m_cForm3};
-        const std::size_t limits[4] = {100, 100, 1, 1};
-        for (int f = 0; f < 12; ++f)
-            p = CopyCsvField(p, fields[f], limits[f % 4]);
+        // The Schedule hands the call line over taken apart.
+        static_assert(sizeof m_szCmd1 > kCallCommandChars && sizeof m_szFile1 > kCallFileChars);
+        const CallCommands& call = m_pTabCtrl->GetCallCommands();
+        char* commands[3] = {m_szCmd1, m_szCmd2, m_szCmd3};
+        char* files[3] = {m_szFile1, m_szFile2, m_szFile3};
+        char* appends[3] = {m_cAppend1, m_cAppend2, m_cAppend3};
+        char* forms[3] = {m_cForm1, m_cForm2, m_cForm3};
+        for (int c = 0; c < 3; ++c) {
+            BoundedCopy(commands[c], kCallCommandChars, call.command[c].szCommand);
+            BoundedCopy(files[c], kCallFileChars, call.command[c].szFile);
+            BoundedCopy(appends[c], 1, call.command[c].cAppend);
+            BoundedCopy(forms[c], 1, call.command[c].cForm);
+        }
         char lastDumpEvent[20];
         m_pTabCtrl->GetLastDumpEvent(lastDumpEvent);
         m_capture.BeginCall(m_pTabCtrl->GetDumpEventCommand(), lastDumpEvent);

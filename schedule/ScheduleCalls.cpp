@@ -1,15 +1,14 @@
 // The Schedule page's hand-off of a queued site to the Communicate page,
 // the result of its call, the attempts and the poll log.
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "framework/Text.h"
 #include "schedule/DialogSchedule.h"
-#include "schedule/FieldReader.h"
 #include "schedule/PollLog.h"
 #include "schedule/ScheduleFiles.h"
 #include "schedule/ScheduleStatus.h"
+#include "schedule/SiteFile.h"
 #include "shell/XTabCtrl.h"
 
 void CDialogSchedule::HandOffNextSite() {
@@ -34,22 +33,13 @@ void CDialogSchedule::HandOffNextSite() {
     char line[kLineBufferSize];
     if (!ReadSiteFileLine(ScheduleFileKind::Site, site, line, sizeof line))
         BoundedCopy(line, sizeof line - 1, DefaultSiteLine(site).c_str());
-    char field[kFieldBufferSize];
+    const SiteRecord record = ParseSiteLine(line);
     char name[kMaxSiteName + 1];
     char phone[kMaxPhone + 1];
-    const char* p = CopyField(line, field);
-    p = CopyField(p, name);
-    p = CopyField(p, phone);
-    if (phone[0] == 'D')
-        BoundedCopy(phone, kMaxPhone, "Direct");
-    p = CopyField(p, field);
-    const int retries = std::atoi(field);
-    for (int skip = 4; skip <= 6; ++skip)
-        p = CopyField(p, field);
-    const char* callLine = p;
-
+    BoundedCopy(name, kMaxSiteName, record.name.c_str());
+    BoundedCopy(phone, kMaxPhone, record.phone[0] == 'D' ? "Direct" : record.phone.c_str());
     if (m_nRetriesLeft[site] == 0) {
-        m_nRetries = (retries >= 1 && retries <= 9) ? retries : 1;
+        m_nRetries = record.attempts;
         m_nRetriesLeft[site] = BYTE(m_nRetries - 1);
         m_nAttempt[site] = 1;
     } else {
@@ -72,7 +62,7 @@ void CDialogSchedule::HandOffNextSite() {
     m_pTabCtrl->SetDataReceived(0);
     m_pTabCtrl->SetSiteName(name);
     m_pTabCtrl->RequestScheduledCall(phone);
-    m_pTabCtrl->SetCallCommands(callLine);
+    m_pTabCtrl->SetCallCommands(CallCommandsOf(record));
     m_pTabCtrl->SetLastDumpEvent(m_szDumpEvent[site]);
     m_pTabCtrl->SetDumpEventCommand(m_cEventCommand[site]);
     m_pTabCtrl->SetDumpEventRepeats(BYTE(m_cEventRepeats[site] - '0'));

@@ -11,10 +11,10 @@
 #include "framework/TextViewer.h"
 #include "schedule/DialogEditSchedule.h"
 #include "schedule/DialogSchedule.h"
-#include "schedule/FieldReader.h"
 #include "schedule/ScheduleConfig.h"
 #include "schedule/ScheduleFiles.h"
 #include "schedule/ScheduleStatus.h"
+#include "schedule/SiteFile.h"
 #include "shell/XTabCtrl.h"
 
 namespace {
@@ -122,33 +122,27 @@ void CDialogSchedule::LoadSchedule() {
 }
 
 void CDialogSchedule::FillSiteRow(int row, int site, const char* line, BOOL insert) {
-    char field[kFieldBufferSize];
-    const char* p = CopyField(line, field); // site number
+    const SiteRecord record = ParseSiteLine(line);
     if (insert) {
         m_listSites.InsertItem(row, Format("%d", site).c_str());
         m_listSites.SetCheck(row, FALSE);
     }
-    p = CopyField(p, field);
-    m_listSites.SetItemText(row, COL_SITE_NAME, field);
-    p = CopyField(p, field);
-    m_listSites.SetItemText(row, COL_PHONE, field[0] == 'D' ? "Direct" : field);
-    p = CopyField(p, field); // attempts
+    m_listSites.SetItemText(row, COL_SITE_NAME, record.name.c_str());
+    m_listSites.SetItemText(row, COL_PHONE,
+                            record.phone[0] == 'D' ? "Direct" : record.phone.c_str());
 
-    p = CopyField(p, field);
-    std::string start = field;
+    std::string start = record.start;
     ParseStartTime(site, start);
     m_listSites.SetItemText(row, COL_START, start.c_str());
 
-    char unit[kFieldBufferSize];
-    p = CopyField(p, field);
-    CopyField(p, unit);
-    if (std::strcmp(field, "0") == 0) {
+    if (record.interval == "0") {
         m_tsInterval[site] = SiteInterval{};
         m_listSites.SetItemText(row, COL_START, "-");
         m_listSites.SetItemText(row, COL_INTERVAL, "-");
     } else {
-        m_tsInterval[site] = ParseInterval(field, unit[0]);
-        m_listSites.SetItemText(row, COL_INTERVAL, IntervalColumnText(field, unit[0]).c_str());
+        m_tsInterval[site] = ParseInterval(record.interval, record.unit);
+        m_listSites.SetItemText(row, COL_INTERVAL,
+                                IntervalColumnText(record.interval, record.unit).c_str());
     }
     UpdateNextConnection(site, row);
     m_listSites.SetItemText(row, COL_LAST_EVENT, m_szDumpEvent[site]);

@@ -4,8 +4,8 @@
 
 #include "framework/Text.h"
 #include "schedule/DialogSchedule.h"
-#include "schedule/FieldReader.h"
 #include "schedule/ScheduleFiles.h"
+#include "schedule/SiteFile.h"
 #include "shell/XTabCtrl.h"
 
 void CDialogSchedule::OnTick() {
@@ -91,13 +91,9 @@ void CDialogSchedule::OnCallNow() {
         return;
     }
     char line[kLineBufferSize];
-    char phone[kFieldBufferSize] = "";
-    if (ReadSiteFileLine(ScheduleFileKind::Site, site, line, sizeof line)) {
-        char field[kFieldBufferSize];
-        const char* p = CopyField(line, field);
-        p = CopyField(p, field);
-        CopyField(p, phone, kMaxPhone + 1);
-    }
+    char phone[kMaxPhone + 1] = "";
+    if (ReadSiteFileLine(ScheduleFileKind::Site, site, line, sizeof line))
+        BoundedCopy(phone, kMaxPhone, ParseSiteLine(line).phone.c_str());
     if (phone[0] == '\0') {
         MessageBox("No phone number has been entered for this site.", "Warning", icon);
         return;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "framework/Text.h"
 #include "schedule/FieldReader.h"
 #include "schedule/ScheduleTime.h"
 
@@ -73,9 +74,12 @@ std::string FormatSiteLine(const SiteRecord& record) {
 }
 
 SiteRecord ParseSiteLine(const char* line) {
+    // No reader holds more of a line than its line buffer.
+    char bounded[kLineBufferSize];
+    BoundedCopy(bounded, sizeof bounded - 1, line);
     SiteRecord record;
     char field[kFieldBufferSize];
-    const char* p = CopyField(line, field);
+    const char* p = CopyField(bounded, field);
     record.site = field[0] == '#' ? LeadingNumber(field + 1) : 0;
     p = CopyField(p, field);
     record.name = field;
@@ -98,9 +102,22 @@ SiteRecord ParseSiteLine(const char* line) {
         p = CopyField(p, field);
         cmd.append = field[0] == 'A';
         p = CopyField(p, field);
-        cmd.form = field[0] == 'T' ? 'T' : field[0] == '2' ? '2' : field[0] == '1' ? '1' : 'R';
+        cmd.form = field[0];
     }
     return record;
+}
+
+CallCommands CallCommandsOf(const SiteRecord& record) {
+    CallCommands call;
+    for (int k = 0; k < 3; ++k) {
+        const SiteCommand& from = record.commands[k];
+        CallCommand& to = call.command[k];
+        BoundedCopy(to.szCommand, kCallCommandChars, from.command.c_str());
+        BoundedCopy(to.szFile, kCallFileChars, from.file.c_str());
+        to.cAppend[0] = from.append ? 'A' : '\0';
+        to.cForm[0] = from.form;
+    }
+    return call;
 }
 
 bool ReadStartField(const std::string& field, StartTime* time) {

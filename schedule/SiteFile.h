@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "shell/CallCommands.h"
+
 constexpr int kSiteCount = 300;
 // The longest line a reader holds, CR LF and NUL included; a field buffer.
 constexpr std::size_t kLineBufferSize = 800;
@@ -21,7 +23,10 @@ struct SiteCommand {
     std::string command; // logger command with its escapes
     std::string file;    // capture file name template
     bool append = false; // "A"
-    char form = 'R';     // 'R' Raw, '1' CSV-1, '2' CSV-2, 'T' Tideda
+    // 'R' Raw, '1' CSV-1, '2' CSV-2, 'T' Tideda; as read, any other byte
+    // (NUL for an empty field) stands: the dialog shows it as Raw, a
+    // scheduled call captures nothing for it.
+    char form = 'R';
 };
 
 struct SiteRecord {
@@ -54,10 +59,15 @@ std::string DefaultSiteFile();
 // line always reads back as the same fields on the same site.
 std::string FormatSiteLine(const SiteRecord& record);
 
-// Reads a line (NUL-terminated or ending at CR/LF) field by field: attempts
-// outside 1..9 count as 1; a unit other than 'M' or 'H' is days; a form other
-// than 'T', '2' or '1' is Raw. Text fields are cut at the field buffer.
+// The one reader of a "site.cfg" line (NUL-terminated or ending at CR/LF;
+// at most its first kLineBufferSize - 1 bytes are read), field by field:
+// attempts outside 1..9 count as 1; a unit other than 'M' or 'H' is days;
+// the form letter is kept as read. Text fields are cut at the field buffer.
 SiteRecord ParseSiteLine(const char* line);
+
+// The call line handed to the Communicate page: the three commands of the
+// record, each text cut to its field, "A" or nothing, the form letter.
+CallCommands CallCommandsOf(const SiteRecord& record);
 
 // A start field is used only when it is exactly 16 characters and not "-":
 // hour, minute, day, month and year from positions 0, 3, 6, 9 and 12, each a

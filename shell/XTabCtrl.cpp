@@ -24,8 +24,15 @@ void CXTabCtrl::RequestCallNow(const char* phone) {
     BoundedCopy(m_szPhoneNumber, sizeof m_szPhoneNumber - 1, phone);
 }
 
-void CXTabCtrl::SetCallCommands(const char* commands) {
-    LineCopy(m_szCallCommands, sizeof m_szCallCommands - 1, commands);
+void CXTabCtrl::SetCallCommands(const CallCommands& commands) {
+    for (int k = 0; k < 3; ++k) {
+        const CallCommand& from = commands.command[k];
+        CallCommand& to = m_szCallCommands.command[k];
+        BoundedCopy(to.szCommand, kCallCommandChars, from.szCommand);
+        BoundedCopy(to.szFile, kCallFileChars, from.szFile);
+        BoundedCopy(to.cAppend, 1, from.cAppend);
+        BoundedCopy(to.cForm, 1, from.cForm);
+    }
 }
 
 void CXTabCtrl::SetSiteName(const char* name) {

@@ -7,6 +7,7 @@
 
 #include "framework/Geometry.h"
 #include "framework/TabCtrl.h"
+#include "shell/CallCommands.h"
 #include "shell/PageIndex.h"
 
 class CCommPort;
@@ -41,8 +42,9 @@ public:
     BYTE IsCallNow() const { return m_bCallNowRequest; }
     char* GetPhoneNumber() { return m_szPhoneNumber; }
 
-    void SetCallCommands(const char* commands);
-    char* GetCallCommands() { return m_szCallCommands; }
+    // The call line's commands, each text cut to its field.
+    void SetCallCommands(const CallCommands& commands);
+    const CallCommands& GetCallCommands() const { return m_szCallCommands; }
     void SetSiteName(const char* name);
     char* GetSiteName() { return m_szSiteName; }
 
@@ -113,7 +115,7 @@ private:
     BYTE m_bScheduledCallRequest = 0;
     BYTE m_bCallNowRequest = 0;
     char m_szPhoneNumber[100] = {};
-    char m_szCallCommands[800] = {};
+    CallCommands m_szCallCommands;
     char m_szSiteName[100] = {};
     BYTE m_bDataReceived = 0;
     char m_cCallResult = 0;

@@ -7,23 +7,7 @@
 
 namespace {
 
-TEST(CallSessionTest, CallLineFieldsAndDumpCommands) {
-    // A field longer than its limit is cut and its rest skipped: the next
-    // field is the one after the comma.
-    const std::string line = "DUR/5^M," + std::string(120, 'f') + ",AB,1\r\nX";
-    char cmd[101], file[101], append[2], form[2], next[101];
-    const char* p = CopyCsvField(line.c_str(), cmd, 100);
-    p = CopyCsvField(p, file, 100);
-    p = CopyCsvField(p, append, 1);
-    p = CopyCsvField(p, form, 1);
-    EXPECT_STREQ(cmd, "DUR/5^M");
-    EXPECT_EQ(std::string(file), std::string(100, 'f'));
-    EXPECT_STREQ(append, "A");
-    EXPECT_STREQ(form, "1");
-    // At the line's end every further field is empty and nothing moves.
-    EXPECT_EQ(CopyCsvField(p, next, 100), p);
-    EXPECT_STREQ(next, "");
-
+TEST(CallSessionTest, IncrementalDumpCommands) {
     struct Case {
         const char* text;
         bool incremental;

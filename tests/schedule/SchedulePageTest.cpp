@@ -65,6 +65,15 @@ std::vector<std::string> Lines(const std::string& bytes) {
     return out;
 }
 
+// The call line as the site line holds it: the commands' fields and commas.
+std::string CallLine(const CallCommands& call) {
+    std::string line;
+    for (const CallCommand& c : call.command)
+        line += std::string(line.empty() ? "" : ",") + c.szCommand + "," + c.szFile + "," +
+                c.cAppend + "," + c.cForm;
+    return line;
+}
+
 // The Communicate page's part: takes a request at the end of a second and
 // reports the result at the end of the next.
 struct FakeCommunicate {
@@ -95,7 +104,7 @@ struct FakeCommunicate {
             tabs.SetModemInUse(1);
             phones.push_back(tabs.GetPhoneNumber());
             names.push_back(tabs.GetSiteName());
-            commands.push_back(tabs.GetCallCommands());
+            commands.push_back(CallLine(tabs.GetCallCommands()));
             busy = true;
         }
     }
@@ -491,7 +500,7 @@ TEST_F(SchedulePage, AttemptsResultsAndPollLog) {
     EXPECT_EQ(Cell(1, COL_STATUS), "Call in Progress...");
     EXPECT_EQ(Colors(1), kYellow);
     EXPECT_EQ(h.Tabs().GetCallResult(), '8'); // nothing of an earlier call
-    EXPECT_EQ(std::string(h.Tabs().GetCallCommands()), "ST^M,cap.txt,A,R,,,,R,,,,R\r");
+    EXPECT_EQ(CallLine(h.Tabs().GetCallCommands()), "ST^M,cap.txt,A,R,,,,R,,,,R");
     SecondsTo(Wall(2026, 12, 7, 10, 16, 0));
     const std::string first = Lines(Log())[0];
     EXPECT_EQ(first.substr(0, 32), "07-Dec-2026 10:15:00  Site#001  ");

@@ -205,14 +205,21 @@ TEST(SharedPageStateTest, CopiesStayWithinTheirFields) {
     CXTabCtrl tabs;
     EXPECT_EQ(tabs.GetCommPort(), nullptr);
 
-    // A call line ends after its first CR, LF or NUL, which it keeps.
-    tabs.SetCallCommands("abc\r\nmore text");
-    EXPECT_STREQ(tabs.GetCallCommands(), "abc\r");
-    tabs.SetCallCommands("ab\ncd");
-    EXPECT_STREQ(tabs.GetCallCommands(), "ab\n");
-    const std::string line(850, 'x');
-    tabs.SetCallCommands(line.c_str());
-    EXPECT_EQ(std::string(tabs.GetCallCommands()), line.substr(0, 799));
+    // The call line's fields, even without a NUL, are cut to their widths.
+    CallCommands call;
+    for (CallCommand& command : call.command) {
+        std::memset(command.szCommand, 'x', sizeof command.szCommand);
+        std::memset(command.szFile, 'x', sizeof command.szFile);
+        std::memset(command.cAppend, 'x', sizeof command.cAppend);
+        std::memset(command.cForm, 'x', sizeof command.cForm);
+    }
+    tabs.SetCallCommands(call);
+    for (const CallCommand& command : tabs.GetCallCommands().command) {
+        EXPECT_EQ(std::string(command.szCommand), std::string(100, 'x'));
+        EXPECT_EQ(std::string(command.szFile), std::string(100, 'x'));
+        EXPECT_STREQ(command.cAppend, "x");
+        EXPECT_STREQ(command.cForm, "x");
+    }
     tabs.SetSiteName("Weir 3\r\nnext");
     EXPECT_STREQ(tabs.GetSiteName(), "Weir 3\r");
     tabs.SetSiteName(std::string(150, 's').c_str());

@@ -4,6 +4,7 @@
 // Build with -DTRELVORAN_FUZZ=ON and clang (libFuzzer).
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -54,8 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char line[kLineBufferSize];
     while (std::size_t n = ReadFileLine(in, line)) {
         Check(n < sizeof line);
-        const std::string site = FormatSiteLine(ParseSiteLine(line));
+        const SiteRecord record = ParseSiteLine(line);
+        const std::string site = FormatSiteLine(record);
         Check(Commas(site) == 18 && site == FormatSiteLine(ParseSiteLine(site.c_str())));
+        for (const CallCommand& c : CallCommandsOf(record).command)
+            Check(strnlen(c.szCommand, sizeof c.szCommand) < sizeof c.szCommand &&
+                  strnlen(c.szFile, sizeof c.szFile) < sizeof c.szFile && c.cAppend[1] == '\0' &&
+                  c.cForm[1] == '\0');
         const std::string event = FormatDumpEventLine(ParseDumpEventLine(line, n));
         Check(Commas(event) == 3);
     }
