@@ -433,6 +433,15 @@ ProgrammingSequence::Effects ProgrammingSequence::Answer(bool yes) {
     return Take();
 }
 
+ProgrammingSequence::Effects ProgrammingSequence::SendReset(DeviceType device) {
+    const char endOfFile[] = {':', 0x00, 0x00, 0x00, char(kHexRecordEndOfFile), char(0xFF)};
+    return {
+        UpgradeEffect{Kind::TxLine, ": 0x00 0x00 0x00 0x01 0xFF"},
+        UpgradeEffect{Kind::Send, std::string(endOfFile, sizeof endOfFile),
+                      IsSdi12Device(device) ? 1 : 0},
+    };
+}
+
 // --- Records ---------------------------------------------------------------
 
 void ProgrammingSequence::SendNextRecord() {

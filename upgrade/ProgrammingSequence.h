@@ -70,6 +70,9 @@ public:
     Effects LineRead(unsigned baud, int byteSize);
     Effects Reply(const std::uint8_t* bytes, std::size_t count);
     Effects Answer(bool yes);
+    // "Send Reset": the end-of-file record on its own, no reply read. The frame kept for a
+    // re-send stays as it is.
+    static Effects SendReset(DeviceType device);
     // "Stop Upgrade": taken at the end of the record loop's next tick.
     void RequestStop() { m_bStop = 1; }
 

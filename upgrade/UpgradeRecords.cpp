@@ -25,8 +25,5 @@ void CDialogUpgrade::SendCommand(bool echo) {
 void CDialogUpgrade::OnBnClickedSendReset() {
     if (TakePort() == nullptr)
         return;
-    // Its own buffer: a record waiting to be sent again stays as it is.
-    const BYTE endOfFile[] = {':', 0x00, 0x00, 0x00, kHexRecordEndOfFile, 0xFF};
-    m_stcTxLine.SetWindowText(": 0x00 0x00 0x00 0x01 0xFF");
-    SendBytes(endOfFile, int(sizeof endOfFile), IsSdi12Device(CheckedDevice()));
+    Perform(ProgrammingSequence::SendReset(CheckedDevice()));
 }
