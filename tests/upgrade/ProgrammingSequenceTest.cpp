@@ -439,6 +439,7 @@ TEST(ProgrammingSequenceTest, RecordsRefusedUnansweredAndStopped) {
         });
         r.Go();
         ASSERT_EQ(r.sent.size(), 2u + 11 + 1);
+        EXPECT_EQ(r.sent[0], "\r");
         EXPECT_EQ(r.sent[1], "VER\r");
         EXPECT_EQ(std::vector<std::string>(r.sent.begin() + 2, r.sent.end() - 1), [] {
             std::vector<std::string> frames;
@@ -458,6 +459,7 @@ TEST(ProgrammingSequenceTest, RecordsRefusedUnansweredAndStopped) {
         ASSERT_EQ(r.sent.size(), 1u + 13 + 1);
         EXPECT_EQ(r.sent[4], r.sent[5]);
         EXPECT_EQ(r.sent[5], r.sent[6]);
+        EXPECT_EQ(r.sent[13], ":" + BinaryRecords(10)[10]);
         EXPECT_EQ(r.seq.ReSendCount(), 2);
         EXPECT_EQ(r.seq.SendCount(), 11);
         EXPECT_TRUE(r.Logged("counts 4/2"));
