@@ -115,6 +115,8 @@ private:
     void ShowSdi12Stages();
     void GoToRecordsAtFullSpeed(const char* status);
     void SkipToRecords();
+    void Sdi12Reply(Await what, const std::uint8_t* bytes, std::size_t n);
+    void LoggerReply(Await what, const std::uint8_t* bytes, std::size_t n);
     void CheckPassword();
     void PasswordOutcome(int result);
     void SendProgramModeRequest();
