@@ -86,8 +86,6 @@ BOOL CDialogUpgrade::OnInitDialog() {
     m_btnStartUpgrade.EnableWindow(FALSE);
 
     m_bFirstBrowse = 1;
-    m_nSavedBaud = 9600;
-    m_nSavedByteSize = 8;
 
     HideStepLabels();
     m_bMore = 0;
@@ -137,40 +135,18 @@ void CDialogUpgrade::OnTimer(UINT id) {
         LoadImage();
         break;
     case IDT_SDI12_ADDRESS_QUERY:
-        StepSdi12AddressQuery();
-        break;
     case IDT_SDI12_ADDRESS_REPLY:
-        StepSdi12AddressReply();
-        break;
     case IDT_SDI12_PROGRAM_COMMAND:
-        StepSdi12ProgramCommand();
-        break;
     case IDT_SDI12_PROGRAM_REPLY:
-        StepSdi12ProgramReply();
-        break;
     case IDT_SDI12_LATE_REPLY:
-        StepSdi12LateReply();
-        break;
     case IDT_LOGGER_PASSWORD:
-        StepLoggerPassword();
-        break;
     case IDT_LOGGER_PROGRAM_MODE:
-        StepLoggerProgramMode();
-        break;
     case IDT_LOGGER_COPY_STAGE:
-        StepLoggerCopyStage();
-        break;
     case IDT_LOGGER_EXECUTE_STAGE:
-        StepLoggerExecuteStage();
-        break;
     case IDT_START_RECORDS:
-        StepStartRecords();
-        break;
     case IDT_RECORDS:
-        StepRecords();
-        break;
     case IDT_NEW_VERSION:
-        StepNewVersion();
+        OnSequenceTimer(id);
         break;
     default:
         break;

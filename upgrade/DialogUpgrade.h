@@ -11,25 +11,13 @@
 #include "resources/ResourceUpgrade.h"
 #include "upgrade/DeviceCommands.h"
 #include "upgrade/IntelHex.h"
+#include "upgrade/ProgrammingSequence.h"
 
 class CXTabCtrl;
 class CCommPort;
 
 constexpr UINT IDT_UPGRADE_STARTUP = 30000;
 constexpr UINT IDT_UPGRADE_RECALL = 30001;
-// The programming sequence, one one-shot timer per step.
-constexpr UINT IDT_SDI12_ADDRESS_QUERY = 30002;
-constexpr UINT IDT_SDI12_ADDRESS_REPLY = 30003;
-constexpr UINT IDT_SDI12_PROGRAM_COMMAND = 30004;
-constexpr UINT IDT_SDI12_PROGRAM_REPLY = 30005;
-constexpr UINT IDT_SDI12_LATE_REPLY = 30006;
-constexpr UINT IDT_LOGGER_PASSWORD = 30007;
-constexpr UINT IDT_LOGGER_PROGRAM_MODE = 30008;
-constexpr UINT IDT_LOGGER_COPY_STAGE = 30009;
-constexpr UINT IDT_LOGGER_EXECUTE_STAGE = 30010;
-constexpr UINT IDT_START_RECORDS = 30011;
-constexpr UINT IDT_RECORDS = 30012;
-constexpr UINT IDT_NEW_VERSION = 30013;
 constexpr UINT IDT_UPGRADE_LOAD = 30014;
 
 class CDialogUpgrade : public CDialog {
@@ -64,23 +52,19 @@ public:
     void OnBnClickedStopUpgrade();
     void OnBnClickedSendReset();
 
-    // Records and the send primitive.
-    void SendCommand();
-    int SendNextRecord();
-    int ResendRecord();
+    // The send primitive: m_abTx, with the echo read back and dropped when `echo`.
+    void SendCommand(bool echo);
 
-    // The programming sequence.
+    // The programming sequence (ProgrammingSequence holds its steps).
     void OnBnClickedStartUpgrade();
-    int CheckPassword();
-    int ReadNewVersion();
-    void SendProgramModeRequest();
+    void OnSequenceTimer(UINT id);
 
     // State a test may look at.
     DeviceType CheckedDevice() const;
     const std::string& GetFirmwarePath() const { return m_strFirmwarePath; }
     int GetFrameCount() const { return m_nLineCount; }
-    int GetSendCount() const { return m_nSendCount; }
-    int GetReSendCount() const { return m_nReSendCount; }
+    int GetSendCount() const { return m_sequence.SendCount(); }
+    int GetReSendCount() const { return m_sequence.ReSendCount(); }
     int GetProgress() const { return m_progress.GetPos(); }
 
     // The main window's tab control, set after the page window exists.
@@ -96,8 +80,6 @@ private:
     // Page controls: "Select File", "Start Upgrade", the password edit, the device boxes.
     void EnableDeviceBoxes(BOOL enable);
     void ReleasePage();
-    void RestoreLineSettings();
-    void EndSdi12Road();
     void ShowStepLabel(int id, bool show);
     void HideStepLabels();
     void SetStatus(const char* text);
@@ -109,44 +91,13 @@ private:
     LoadResult ReadFirmware(const std::string& path);
     // One Read of at most `count` bytes into m_abRx, after SetTimeouts(ms).
     DWORD ReadReply(DWORD count, DWORD ms);
-    std::string ReplyText(DWORD count) const;
-    void ShowRxLine(DWORD count);
-    // Purge, write and, for the SDI-12 types, read back the echo.
-    void SendBytes(const BYTE* bytes, int length);
-    // A command through m_abTx (cut to its size) and SendCommand.
-    void SendText(const char* text, std::size_t length);
-    void SendText(const char* text);
-    void ArmStep(UINT id, UINT ms);
+    // Purge, write and, with `echo`, read back what the line gives back.
+    void SendBytes(const BYTE* bytes, int length, bool echo);
+    // The baud rate; with 7 data bits even parity and seven bits after it.
+    void SetLine(DWORD baud, int byteSize);
     void KillSteps();
-    // A step's timer is one-shot; the line's hang-up timeout starts again.
-    void BeginStep(UINT id);
-
-    // The steps of the sequence.
-    void StepSdi12AddressQuery();
-    void StepSdi12AddressReply();
-    void StepSdi12ProgramCommand();
-    void StepSdi12ProgramReply();
-    void StepSdi12LateReply();
-    void StepLoggerPassword();
-    void StepLoggerProgramMode();
-    void StepLoggerCopyStage();
-    void StepLoggerExecuteStage();
-    void StepStartRecords();
-    void StepRecords();
-    void StepNewVersion();
-    // Address check passed or the device may be in program mode: on at 9600 baud.
-    void GoToRecordsAtFullSpeed(const char* status);
-    // The copy and execute labels as the SDI-12 types show them.
-    void ShowSdi12Stages();
-    // A logger stage got NAK: already in program mode, on to the records.
-    void SkipToRecords();
-    // The reply of `count` bytes is one NAK, or, when nothing came, a NAK follows within 2 s.
-    bool IsNakReply(DWORD count);
-    void CompleteRecords();
-    // The record loop gives up: message, line settings, page released.
-    void FailRecords();
-    // "Stop Upgrade" taken between ticks of the record loop.
-    void StopRecords();
+    // Does what the sequence asks, feeding it the replies read and the answers given.
+    void Perform(ProgrammingSequence::Effects effects);
 
     CCommPort* m_pCommPort = nullptr;
     std::string m_strFirmwarePath;
@@ -156,26 +107,13 @@ private:
     BYTE m_bFirstBrowse = 1;
     // Frames in the loaded image (a standard file's record lines); never 0 once loaded.
     int m_nLineCount = 0;
-    int m_nRecordsSent = 0;
-    // Index of the next frame to send.
-    int m_nReadPos = 0;
-    int m_nRetries = 0;
-    // NAKs to the record in m_abTx since it was first sent.
-    int m_nRefusals = 0;
-    // Frames the logger acknowledged in this upgrade.
-    int m_nAccepted = 0;
     // The firmware file's bytes as read, and the frames made of them.
     std::string m_abImage;
     std::vector<HexFrame> m_frames;
-    // The frame in m_abTx is the last one.
-    bool m_bTxLast = false;
     std::string m_szDataFolder;
-    int m_nSendCount = 0;
-    int m_nReSendCount = 0;
-    BYTE m_bStop = 0;
     BYTE m_bMore = 0;
-    int m_nSavedBaud = 9600;
-    int m_nSavedByteSize = 8;
+    // The steps, their counts, the stop request and the saved line settings.
+    ProgrammingSequence m_sequence;
 
     CStatic m_stcNoteVx6400;
     CStatic m_stcNoteVx5400;

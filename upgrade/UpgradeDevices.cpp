@@ -1,4 +1,4 @@
-// The Firmware Upgrade page's device-type boxes, diagnostics view and "Stop Upgrade".
+// The Firmware Upgrade page's device-type boxes and diagnostics view.
 #include "upgrade/DialogUpgrade.h"
 
 namespace {
@@ -102,8 +102,4 @@ void CDialogUpgrade::OnBnClickedMore() {
         item->ShowWindow(SW_SHOW);
     m_btnMore.SetWindowText("Hide");
     ShowDiagnosticButtons();
-}
-
-void CDialogUpgrade::OnBnClickedStopUpgrade() {
-    m_bStop = 1;
 }
