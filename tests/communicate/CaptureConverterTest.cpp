@@ -39,6 +39,15 @@ std::string Lines(std::initializer_list<const char*> lines) {
     return out;
 }
 
+// A converter's starting bucket size and total.
+CaptureConversion Starting(double increment, int decimals, double total = 0.0) {
+    CaptureConversion start;
+    start.m_dIncrement = increment;
+    start.m_nDecimals = decimals;
+    start.m_dTotal = total;
+    return start;
+}
+
 std::string Convert(CaptureKind kind, const std::string& input, unsigned seed = 1) {
     StringOutput out;
     CCaptureConverter c(&out);
@@ -100,11 +109,7 @@ TEST(CaptureConverterTest, HeadersSetTheBucketSize) {
         SCOPED_TRACE(k.line);
         for (CaptureKind kind : {CaptureKind::Csv1, CaptureKind::Tideda}) {
             StringOutput out;
-            CaptureConversion start;
-            start.m_dIncrement = 0.3;
-            start.m_nDecimals = 3;
-            start.m_dTotal = 7;
-            CCaptureConverter c(&out, start);
+            CCaptureConverter c(&out, Starting(0.3, 3, 7));
             Feed(c, kind, Lines({k.line}), 3);
             EXPECT_DOUBLE_EQ(c.Conversion().m_dIncrement, k.increment);
             EXPECT_EQ(c.Conversion().m_nDecimals, k.decimals);
@@ -139,10 +144,7 @@ TEST(CaptureConverterTest, IncrementLinesInEveryForm) {
     for (const Case& k : cases) {
         SCOPED_TRACE(k.line);
         StringOutput out;
-        CaptureConversion start;
-        start.m_dIncrement = 0.3;
-        start.m_nDecimals = 3;
-        CCaptureConverter c(&out, start);
+        CCaptureConverter c(&out, Starting(0.3, 3));
         Feed(c, CaptureKind::Csv2, Lines({k.line}), 5);
         EXPECT_DOUBLE_EQ(c.Conversion().m_dIncrement, k.increment);
         EXPECT_EQ(c.Conversion().m_nDecimals, k.decimals);
@@ -244,10 +246,7 @@ TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
     {
         // Without the bookmarked record the stored total is still restored.
         StringOutput out;
-        CaptureConversion start;
-        start.m_dIncrement = 0.2;
-        start.m_nDecimals = 1;
-        CCaptureConverter c(&out, start);
+        CCaptureConverter c(&out, Starting(0.2, 1));
         tracked(c);
         Feed(c, CaptureKind::Csv1, Lines({"10:16:00 12/03/24", "10:18:00"}), 4);
         EXPECT_EQ(out.bytes, Lines({"12/03/24 10:18:00,5.2"}));
