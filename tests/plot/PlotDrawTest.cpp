@@ -2,8 +2,6 @@
 // endings, zoom, readouts, axes, resizing, printing and the rain total.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QPrinter>
 #include <fstream>
 #include <sstream>
@@ -272,21 +270,15 @@ TEST_F(PlotDraw, RainTotalBetweenShiftClicks) {
 TEST_F(PlotDraw, ShiftDragOnTheChartTotalsTheRain) {
     Start({{"Durn001.plt", kRain}});
     Plot("Durn001.plt");
-    QWidget* chart = P().m_chart.Chart();
-    chart->resize(700, 400);
-    auto send = [&](QEvent::Type type, int x, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(x, 200), chart->mapToGlobal(QPointF(x, 200)),
-                          Qt::LeftButton, held, Qt::ShiftModifier);
-        QApplication::sendEvent(chart, &event);
-    };
+    P().m_chart.Chart()->resize(700, 400);
     // Press just inside the plot area's left edge, drag, release near its right.
-    send(QEvent::MouseButtonPress, 0.08 * 700 + 2, Qt::LeftButton);
+    ShiftMouse(QEvent::MouseButtonPress, 0.08 * 700 + 2, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(P().m_bStartSet, 1);
     EXPECT_EQ(Text(14).rfind("Start ", 0), 0u);
-    send(QEvent::MouseMove, 400, Qt::LeftButton);
+    ShiftMouse(QEvent::MouseMove, 400, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(Points(5), 2u);
     EXPECT_EQ(Text(15).rfind("End  ", 0), 0u);
-    send(QEvent::MouseButtonRelease, 0.98 * 700 - 2, Qt::NoButton);
+    ShiftMouse(QEvent::MouseButtonRelease, 0.98 * 700 - 2, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(P().m_bStartSet, 0);
     EXPECT_EQ(Text(16), "    0.6");
     EXPECT_LT(P().m_dStartTime, Ole(2010, 1, 2, 8));

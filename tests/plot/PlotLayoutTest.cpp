@@ -3,10 +3,8 @@
 // ladder, held ranges and the mouse buttons as the user meets them.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 
@@ -195,27 +193,21 @@ TEST_F(PlotLayout, ZoomLadderHeldRangesAndRightDrags) {
 
     // Shift with a right-button drag pans and marks nothing; the left
     // button still marks.
-    QWidget* chart = P().m_chart.Chart();
-    chart->resize(700, 400);
-    auto send = [&](QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(x, 200), chart->mapToGlobal(QPointF(x, 200)), button, held,
-                          Qt::ShiftModifier);
-        QApplication::sendEvent(chart, &event);
-    };
+    P().m_chart.Chart()->resize(700, 400);
     const double start = M().windowStart;
-    send(QEvent::MouseButtonPress, 300, Qt::RightButton, Qt::RightButton);
-    send(QEvent::MouseMove, 400, Qt::NoButton, Qt::RightButton);
-    send(QEvent::MouseButtonRelease, 400, Qt::RightButton, Qt::NoButton);
+    ShiftMouse(QEvent::MouseButtonPress, 300, Qt::RightButton, Qt::RightButton);
+    ShiftMouse(QEvent::MouseMove, 400, Qt::NoButton, Qt::RightButton);
+    ShiftMouse(QEvent::MouseButtonRelease, 400, Qt::RightButton, Qt::NoButton);
     EXPECT_LT(M().windowStart, start);
     EXPECT_EQ(P().m_bStartSet, 0);
     EXPECT_EQ(M().Text(14)->caption, "");
     EXPECT_EQ(M().Text(16)->caption, "");
     EXPECT_EQ(M().Points(5)->Size(), 0u);
     EXPECT_FALSE(M().cursorShown);
-    send(QEvent::MouseButtonPress, 300, Qt::LeftButton, Qt::LeftButton);
+    ShiftMouse(QEvent::MouseButtonPress, 300, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(P().m_bStartSet, 1);
-    send(QEvent::MouseButtonPress, 400, Qt::MiddleButton, Qt::LeftButton | Qt::MiddleButton);
-    send(QEvent::MouseButtonRelease, 400, Qt::MiddleButton, Qt::LeftButton);
+    ShiftMouse(QEvent::MouseButtonPress, 400, Qt::MiddleButton, Qt::LeftButton | Qt::MiddleButton);
+    ShiftMouse(QEvent::MouseButtonRelease, 400, Qt::MiddleButton, Qt::LeftButton);
     EXPECT_EQ(P().m_bStartSet, 1);
     EXPECT_EQ(M().Text(16)->caption, "");
 }

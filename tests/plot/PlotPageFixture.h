@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -40,6 +42,13 @@ protected:
     void Plot(const char* name, int fresh = 1) {
         P().m_bFreshPlot = fresh;
         P().ProcessPlotFile(name);
+    }
+    // A mouse event on the chart at (x, 200), Shift held.
+    void ShiftMouse(QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons held) {
+        QWidget* chart = P().m_chart.Chart();
+        QMouseEvent event(type, QPointF(x, 200), chart->mapToGlobal(QPointF(x, 200)), button, held,
+                          Qt::ShiftModifier);
+        QApplication::sendEvent(chart, &event);
     }
 
     MainWindowHarness h;
