@@ -242,23 +242,11 @@ TEST(DumpReader, TipRunsReadAsLineByLine) {
     // Bare tip lines are taken in runs; every line ended "\r\r\n" means the
     // same but is read line by line. Near misses among the tips must stop a
     // run and read as they would alone.
-    const char* nearMisses[] = {"24:00:00",
-                                "23:60:00",
-                                "23:59:60",
-                                "99:99:99",
-                                "1a:00:00",
-                                "12:3a:00",
-                                "12:30:0a",
-                                "12:30:00 ",
-                                "12.30:00",
-                                "12:30:00x",
-                                "12:30:007",
-                                "1:30:00",
-                                " 12:30:00",
-                                "12:30",
-                                "12:30:00 2.5",
-                                "00:00:00 31/02/10",
-                                "00:00:00 02/01/10 0.5/01 Rain Increment Set"};
+    const std::string increment = "00:00:00 02/01/10 0.5/01 Rain Increment Set";
+    const std::string nearMisses[] = {
+        "24:00:00",  "23:60:00",  "23:59:60",     "99:99:99",          "1a:00:00",  "12:3a:00",
+        "12:30:0a",  "12:30:00 ", "12.30:00",     "12:30:00x",         "12:30:007", "1:30:00",
+        " 12:30:00", "12:30",     "12:30:00 2.5", "00:00:00 31/02/10", increment};
     std::mt19937 rng(7);
     for (int round = 0; round < 40; ++round) {
         std::string fast = "DUR\r\nG 0.2\r\n", slow = fast;
