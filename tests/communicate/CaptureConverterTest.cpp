@@ -39,6 +39,15 @@ std::string Lines(std::initializer_list<const char*> lines) {
     return out;
 }
 
+// A converter's starting bucket size and total.
+CaptureConversion Starting(double increment, int decimals, double total = 0.0) {
+    CaptureConversion start;
+    start.m_dIncrement = increment;
+    start.m_nDecimals = decimals;
+    start.m_dTotal = total;
+    return start;
+}
+
 std::string Convert(CaptureKind kind, const std::string& input, unsigned seed = 1) {
     StringOutput out;
     CCaptureConverter c(&out);
@@ -100,11 +109,7 @@ TEST(CaptureConverterTest, HeadersSetTheBucketSize) {
         SCOPED_TRACE(k.line);
         for (CaptureKind kind : {CaptureKind::Csv1, CaptureKind::Tideda}) {
             StringOutput out;
-            CaptureConversion start;
-            start.m_dIncrement = 0.3;
-            start.m_nDecimals = 3;
-            start.m_dTotal = 7;
-            CCaptureConverter c(&out, start);
+            CCaptureConverter c(&out, Starting(0.3, 3, 7));
             Feed(c, kind, Lines({k.line}), 3);
             EXPECT_DOUBLE_EQ(c.Conversion().m_dIncrement, k.increment);
             EXPECT_EQ(c.Conversion().m_nDecimals, k.decimals);
@@ -139,10 +144,7 @@ TEST(CaptureConverterTest, IncrementLinesInEveryForm) {
     for (const Case& k : cases) {
         SCOPED_TRACE(k.line);
         StringOutput out;
-        CaptureConversion start;
-        start.m_dIncrement = 0.3;
-        start.m_nDecimals = 3;
-        CCaptureConverter c(&out, start);
+        CCaptureConverter c(&out, Starting(0.3, 3));
         Feed(c, CaptureKind::Csv2, Lines({k.line}), 5);
         EXPECT_DOUBLE_EQ(c.Conversion().m_dIncrement, k.increment);
         EXPECT_EQ(c.Conversion().m_nDecimals, k.decimals);
@@ -190,68 +192,54 @@ TEST(CaptureConverterTest, ConnectAndDisconnectLinesRestartTheTotal) {
                      "12/03/24 15:00:00,LoggerDisconnect", "12/03/24 15:10:00,0.2"}));
 }
 
-TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
-    auto tracked = [](CCaptureConverter& c) {
+// A scheduled call whose site's stored event, 10:16:02 on 12/03/24, was
+// taken once before with the total 5.0: the converter skips up to it.
+struct TrackedCall {
+    explicit TrackedCall(const CaptureConversion& start = {}) : c(&out, start) {
         c.BeginCall('1', "10:16:02 12/03/24");
         c.BeginTracking();
         c.BeginSkipping(1, "5.0");
-    };
-    {
-        StringOutput out;
-        CCaptureConverter c(&out);
-        tracked(c);
-        Feed(c, CaptureKind::Raw, Lines({"10:16:00 12/03/24", "10:16:02", "10:16:02"}), 1);
-        EXPECT_EQ(out.bytes, "10:16:02\r\n");
-        EXPECT_EQ(c.EventRepeats(), 2); // the skipped repeat counts
-        EXPECT_EQ(c.Conversion().m_dTotal, 5.0);
-        Feed(c, CaptureKind::Raw, Lines({"10:17:45", "10:30:00 13/03/24"}), 1);
-        EXPECT_STREQ(c.DumpEvent(), "10:30:00 13/03/24");
-        EXPECT_EQ(c.EventRepeats(), 1);
-        EXPECT_EQ(out.dumpDate, "Dump Date: 13/03/24");
     }
-    {
-        StringOutput out;
-        CCaptureConverter c(&out);
-        tracked(c);
-        Feed(c, CaptureKind::Raw,
-             std::string(
-                 "\n\r\nSite: X\r\n2,12/03/24,10:16:00,12.6\r\n10:16:02\r\n10:20:00 1.5\r\n"),
-             2);
-        EXPECT_EQ(out.bytes, "\n10:20:00 1.5\r\n");
-        EXPECT_EQ(out.dumpDate, "");
-    }
-    {
-        // CSV-1: the header read while skipping gives the bucket size, and
-        // the total continues from the stored one.
-        StringOutput out;
-        CCaptureConverter c(&out);
-        tracked(c);
-        Feed(c, CaptureKind::Csv1,
-             Lines({"Site: RAIN001 HS     0.2", "10:16:00 12/03/24", "10:16:02", "10:17:45"}), 3);
-        EXPECT_EQ(out.bytes, Lines({"12/03/24 10:17:45,5.2"}));
-        EXPECT_STREQ(c.DumpEvent(), "10:17:45 12/03/24");
-    }
-    {
-        // Only the stored event's own second is a repeat; a later one of its minute is not.
-        StringOutput out;
-        CCaptureConverter c(&out);
-        tracked(c);
-        Feed(c, CaptureKind::Raw, Lines({"10:16:00 12/03/24", "10:16:05"}), 5);
-        EXPECT_TRUE(c.IsSkipping());
-        EXPECT_EQ(c.EventRepeats(), 0);
-        EXPECT_EQ(c.Conversion().m_dTotal, 0.0);
-    }
-    {
-        // Without the bookmarked record the stored total is still restored.
-        StringOutput out;
-        CaptureConversion start;
-        start.m_dIncrement = 0.2;
-        start.m_nDecimals = 1;
-        CCaptureConverter c(&out, start);
-        tracked(c);
-        Feed(c, CaptureKind::Csv1, Lines({"10:16:00 12/03/24", "10:18:00"}), 4);
-        EXPECT_EQ(out.bytes, Lines({"12/03/24 10:18:00,5.2"}));
-    }
+    StringOutput out;
+    CCaptureConverter c;
+};
+
+TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
+    TrackedCall raw;
+    Feed(raw.c, CaptureKind::Raw, Lines({"10:16:00 12/03/24", "10:16:02", "10:16:02"}), 1);
+    EXPECT_EQ(raw.out.bytes, "10:16:02\r\n");
+    EXPECT_EQ(raw.c.EventRepeats(), 2); // the skipped repeat counts
+    EXPECT_EQ(raw.c.Conversion().m_dTotal, 5.0);
+    Feed(raw.c, CaptureKind::Raw, Lines({"10:17:45", "10:30:00 13/03/24"}), 1);
+    EXPECT_STREQ(raw.c.DumpEvent(), "10:30:00 13/03/24");
+    EXPECT_EQ(raw.c.EventRepeats(), 1);
+    EXPECT_EQ(raw.out.dumpDate, "Dump Date: 13/03/24");
+
+    TrackedCall shapes;
+    Feed(shapes.c, CaptureKind::Raw,
+         "\n\r\nSite: X\r\n2,12/03/24,10:16:00,12.6\r\n10:16:02\r\n10:20:00 1.5\r\n", 2);
+    EXPECT_EQ(shapes.out.bytes, "\n10:20:00 1.5\r\n");
+    EXPECT_EQ(shapes.out.dumpDate, "");
+
+    // CSV-1: the header read while skipping gives the bucket size, and the
+    // total continues from the stored one.
+    TrackedCall csv;
+    Feed(csv.c, CaptureKind::Csv1,
+         Lines({"Site: RAIN001 HS     0.2", "10:16:00 12/03/24", "10:16:02", "10:17:45"}), 3);
+    EXPECT_EQ(csv.out.bytes, Lines({"12/03/24 10:17:45,5.2"}));
+    EXPECT_STREQ(csv.c.DumpEvent(), "10:17:45 12/03/24");
+
+    // Only the stored event's own second is a repeat; a later one of its minute is not.
+    TrackedCall later;
+    Feed(later.c, CaptureKind::Raw, Lines({"10:16:00 12/03/24", "10:16:05"}), 5);
+    EXPECT_TRUE(later.c.IsSkipping());
+    EXPECT_EQ(later.c.EventRepeats(), 0);
+    EXPECT_EQ(later.c.Conversion().m_dTotal, 0.0);
+
+    // Without the bookmarked record the stored total is still restored.
+    TrackedCall missed(Starting(0.2, 1));
+    Feed(missed.c, CaptureKind::Csv1, Lines({"10:16:00 12/03/24", "10:18:00"}), 4);
+    EXPECT_EQ(missed.out.bytes, Lines({"12/03/24 10:18:00,5.2"}));
 }
 
 TEST(CaptureConverterTest, LongLinesAndRandomBytesStayInside) {

@@ -23,10 +23,7 @@ TEST(TextViewerTest, DesktopViewerIsLookedForOnPath) {
     EXPECT_EQ(TextViewer::Open("/tmp/x/log.txt"),
               "Could not open /tmp/x/log.txt: no text viewer was found (xdg-open)");
 
-    {
-        std::ofstream script(bin + "/xdg-open");
-        script << "#!/bin/sh\nexit 0\n";
-    }
+    std::ofstream(bin + "/xdg-open") << "#!/bin/sh\nexit 0\n";
     std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
     EXPECT_EQ(TextViewer::Open("/tmp/x/log.txt"), "");
     setenv("PATH", saved.c_str(), 1);

@@ -1,10 +1,10 @@
 // The dump-file reader on dumps built in memory.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <iterator>
 #include <random>
 
+#include "framework/Text.h"
 #include "plot/DumpReader.h"
 
 namespace {
@@ -242,44 +242,27 @@ TEST(DumpReader, TipRunsReadAsLineByLine) {
     // Bare tip lines are taken in runs; every line ended "\r\r\n" means the
     // same but is read line by line. Near misses among the tips must stop a
     // run and read as they would alone.
-    const char* nearMisses[] = {"24:00:00",
-                                "23:60:00",
-                                "23:59:60",
-                                "99:99:99",
-                                "1a:00:00",
-                                "12:3a:00",
-                                "12:30:0a",
-                                "12:30:00 ",
-                                "12.30:00",
-                                "12:30:00x",
-                                "12:30:007",
-                                "1:30:00",
-                                " 12:30:00",
-                                "12:30",
-                                "12:30:00 2.5",
-                                "00:00:00 31/02/10",
-                                "00:00:00 02/01/10 0.5/01 Rain Increment Set"};
+    const std::string increment = "00:00:00 02/01/10 0.5/01 Rain Increment Set";
+    const std::string nearMisses[] = {
+        "24:00:00",  "23:60:00",  "23:59:60",     "99:99:99",          "1a:00:00",  "12:3a:00",
+        "12:30:0a",  "12:30:00 ", "12.30:00",     "12:30:00x",         "12:30:007", "1:30:00",
+        " 12:30:00", "12:30",     "12:30:00 2.5", "00:00:00 31/02/10", increment};
     std::mt19937 rng(7);
     for (int round = 0; round < 40; ++round) {
         std::string fast = "DUR\r\nG 0.2\r\n", slow = fast;
         const char* end = round % 2 ? "\n" : "\r\n";
+        const auto add = [&](const std::string& line) {
+            fast += line + end;
+            slow += line + "\r\r\n";
+        };
         for (int day = 1; day <= 3; ++day) {
-            const std::string date = "00:00:00 0" + std::to_string(day) + "/03/10";
-            fast += date + end;
-            slow += date + "\r\r\n";
+            add("00:00:00 0" + std::to_string(day) + "/03/10");
             int s = int(rng() % 3600);
             for (int i = 0; i < 60; ++i) {
-                char tip[16];
-                std::snprintf(tip, sizeof tip, "%02d:%02d:%02d", s / 3600 % 24, s / 60 % 60,
-                              s % 60);
-                fast += std::string(tip) + end;
-                slow += std::string(tip) + "\r\r\n";
+                add(Format("%02d:%02d:%02d", s / 3600 % 24, s / 60 % 60, s % 60));
                 s += int(rng() % 2000) - 200; // now and then back in time
-                if (rng() % 8 == 0) {
-                    const std::string miss = nearMisses[rng() % std::size(nearMisses)];
-                    fast += miss + end;
-                    slow += miss + "\r\r\n";
-                }
+                if (rng() % 8 == 0)
+                    add(nearMisses[rng() % std::size(nearMisses)]);
             }
         }
         Collect a, b;

@@ -2,23 +2,14 @@
 // endings, zoom, readouts, axes, resizing, printing and the rain total.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QPrinter>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "framework/PrintDialog.h"
-#include "plot/DialogPlot.h"
-#include "plot/PlotTime.h"
-#include "tests/support/MainWindowHarness.h"
+#include "tests/plot/PlotPageFixture.h"
 
 namespace {
-
-double Ole(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    return PlotTimeToOle(MakePlotTime(y, mo, d, h, mi, s));
-}
 
 const char kRain[] = "DUR\r\r\nSite RAIN 0.2\r\n00:00:00 02/01/10\r\n08:00:00\r\n08:30:00\r\n"
                      "00:00:00 03/01/10\r\n07:00:00\r\n";
@@ -27,34 +18,10 @@ const char kRiver[] = "durv/\r\nignored\r\nSite R\r\n00:00:00 01/01/10\r\n00:00:
 const char kBattery[] = "DUBV\r\nSite B\r\n00:00:00 05/01/10\r\n01:00:00 5.2 13.2\r\n"
                         "02:00:00 5.1 13.1\r\n";
 
-std::string RiverDays(int days) {
-    std::string dump = "durv\r\nSite Z\r\n";
-    for (int d = 0; d <= days; ++d) {
-        const PlotFields f = PlotTimeFields(MakePlotTime(2010, 3, 1, 0, 0, 0) + d * 86400LL);
-        char line[64];
-        std::snprintf(line, sizeof line, "00:00:00 %02d/%02d/%02d\r\n12:00:00 1.5\r\n", f.day,
-                      f.month, f.year % 100);
-        dump += line;
-    }
-    return dump;
-}
-
-class PlotDraw : public ::testing::Test {
+class PlotDraw : public PlotPageFixture {
 protected:
-    void Start(std::initializer_list<std::pair<const char*, std::string>> files) {
-        for (const auto& f : files)
-            h.WriteDataFile(f.first, f.second);
-        h.Start();
-        TestEnv::Advance(300);
-    }
-    CDialogPlot& P() { return *h.Main().GetPlotPage(); }
-    ChartModel& M() { return P().m_chart.Chart()->Model(); }
     std::string Text(int i) { return M().Text(i)->caption; }
     std::size_t Points(int s) { return M().Points(s)->Size(); }
-    void Plot(const char* name, int fresh = 1) {
-        P().m_bFreshPlot = fresh;
-        P().ProcessPlotFile(name);
-    }
     bool Enabled(int series) { return P().HoldBox(series).IsWindowEnabled(); }
     std::string Message() { return P().m_stcMessage.GetWindowText(); }
     double Middle() { return (M().windowStart + M().windowEnd) / 2; }
@@ -65,8 +32,6 @@ protected:
         M().cursorTime = t;
         P().OnChartCursor(t);
     }
-
-    MainWindowHarness h;
 };
 
 } // namespace
@@ -305,21 +270,15 @@ TEST_F(PlotDraw, RainTotalBetweenShiftClicks) {
 TEST_F(PlotDraw, ShiftDragOnTheChartTotalsTheRain) {
     Start({{"Durn001.plt", kRain}});
     Plot("Durn001.plt");
-    QWidget* chart = P().m_chart.Chart();
-    chart->resize(700, 400);
-    auto send = [&](QEvent::Type type, int x, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(x, 200), chart->mapToGlobal(QPointF(x, 200)),
-                          Qt::LeftButton, held, Qt::ShiftModifier);
-        QApplication::sendEvent(chart, &event);
-    };
+    P().m_chart.Chart()->resize(700, 400);
     // Press just inside the plot area's left edge, drag, release near its right.
-    send(QEvent::MouseButtonPress, 0.08 * 700 + 2, Qt::LeftButton);
+    ShiftMouse(QEvent::MouseButtonPress, 0.08 * 700 + 2, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(P().m_bStartSet, 1);
     EXPECT_EQ(Text(14).rfind("Start ", 0), 0u);
-    send(QEvent::MouseMove, 400, Qt::LeftButton);
+    ShiftMouse(QEvent::MouseMove, 400, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(Points(5), 2u);
     EXPECT_EQ(Text(15).rfind("End  ", 0), 0u);
-    send(QEvent::MouseButtonRelease, 0.98 * 700 - 2, Qt::NoButton);
+    ShiftMouse(QEvent::MouseButtonRelease, 0.98 * 700 - 2, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(P().m_bStartSet, 0);
     EXPECT_EQ(Text(16), "    0.6");
     EXPECT_LT(P().m_dStartTime, Ole(2010, 1, 2, 8));

@@ -3,27 +3,18 @@
 // ladder, held ranges and the mouse buttons as the user meets them.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
-#include <cstdio>
 
-#include "framework/Text.h"
-#include "plot/DialogPlot.h"
+#include "framework/Files.h"
 #include "plot/DumpReader.h"
-#include "plot/PlotTime.h"
 #include "plot/RainTotal.h"
 #include "stripchart/ChartLayout.h"
-#include "tests/support/MainWindowHarness.h"
+#include "tests/plot/PlotPageFixture.h"
 
 namespace {
-
-double Ole(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    return PlotTimeToOle(MakePlotTime(y, mo, d, h, mi, s));
-}
 
 // Two years of every parameter, one line a day of each kind.
 std::string AllParameters() {
@@ -37,20 +28,8 @@ std::string AllParameters() {
     return dump;
 }
 
-class PlotLayout : public ::testing::Test {
+class PlotLayout : public PlotPageFixture {
 protected:
-    void Start(std::initializer_list<std::pair<const char*, std::string>> files) {
-        for (const auto& f : files)
-            h.WriteDataFile(f.first, f.second);
-        h.Start();
-        TestEnv::Advance(300);
-    }
-    CDialogPlot& P() { return *h.Main().GetPlotPage(); }
-    ChartModel& M() { return P().m_chart.Chart()->Model(); }
-    void Plot(const char* name) {
-        P().m_bFreshPlot = 1;
-        P().ProcessPlotFile(name);
-    }
     // Every shown text inside `area`, apart from every other text and from
     // every axis label, ink against ink.
     void ExpectReadable(const QRectF& area, double scale, const char* where) {
@@ -81,8 +60,6 @@ protected:
         // The plot keeps most of the control.
         EXPECT_GT(L.plot.width() * L.plot.height(), 0.5 * area.width() * area.height());
     }
-
-    MainWindowHarness h;
 };
 
 } // namespace
@@ -92,9 +69,7 @@ TEST_F(PlotLayout, LongestTextsStayReadableAtEverySizeAndOnPaper) {
     Plot("Duall001.plt");
     ASSERT_TRUE(P().m_chart.IsWindowVisible());
     // Every text object with its longest realistic text.
-    const std::string title = "Plot of All Parameters :  Site: A long site name for the plot";
-    ASSERT_EQ(title.size(), 61u);
-    P().SetChartTextCaption(0, title.substr(0, 60));
+    P().SetChartTextCaption(0, "Plot of All Parameters :  Site: A long site name for the plo");
     const char* readouts[] = {"999.9mm", "-12.345m", "13.85V", "13.85V", "T=-40.0C"};
     for (int i = 0; i < 5; ++i)
         P().SetChartTextCaption(8 + i, readouts[i]);
@@ -104,7 +79,6 @@ TEST_F(PlotLayout, LongestTextsStayReadableAtEverySizeAndOnPaper) {
     P().SetChartTextCaption(16, "  999.9");
     P().SetChartTextCaption(17, "\\");
     P().SetChartTextCaption(18, "/");
-
     const QSize opening = P().m_chart.GetWidget()->size();
     EXPECT_GT(opening.width(), 300);
     const QSize sizes[] = {opening, {1280, 720}, {1920, 1080}, {3840, 2160}};
@@ -183,13 +157,8 @@ TEST(ChartSteps, CarriedAcrossTheWindowAndALonePointShows) {
 }
 
 TEST_F(PlotLayout, ZoomLadderHeldRangesAndRightDrags) {
-    std::string days = "durv\r\nSite Z\r\n";
-    for (int d = 0; d <= 800; ++d) {
-        const PlotFields f = PlotTimeFields(MakePlotTime(2020, 1, 1, 0, 0, 0) + d * 86400LL);
-        days += Format("00:00:00 %02d/%02d/%02d\r\n12:00:00 1.5\r\n", f.day, f.month, f.year % 100);
-    }
     const char rain[] = "DUR\r\r\nSite RAIN 0.2\r\n00:00:00 02/01/10\r\n08:00:00\r\n08:30:00\r\n";
-    Start({{"Durv800.plt", days},
+    Start({{"Durv800.plt", RiverDays(800, MakePlotTime(2020, 1, 1, 0, 0, 0))},
            {"Durv2025.plt", "durv\r\nS\r\n00:00:00 01/03/25\r\n01:00:00 1.0\r\n"},
            {"Durv2022.plt", "durv\r\nS\r\n00:00:00 01/06/22\r\n01:00:00 1.0\r\n"
                             "00:00:00 01/06/24\r\n01:00:00 2.0\r\n"},
@@ -224,27 +193,21 @@ TEST_F(PlotLayout, ZoomLadderHeldRangesAndRightDrags) {
 
     // Shift with a right-button drag pans and marks nothing; the left
     // button still marks.
-    QWidget* chart = P().m_chart.Chart();
-    chart->resize(700, 400);
-    auto send = [&](QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(x, 200), chart->mapToGlobal(QPointF(x, 200)), button, held,
-                          Qt::ShiftModifier);
-        QApplication::sendEvent(chart, &event);
-    };
+    P().m_chart.Chart()->resize(700, 400);
     const double start = M().windowStart;
-    send(QEvent::MouseButtonPress, 300, Qt::RightButton, Qt::RightButton);
-    send(QEvent::MouseMove, 400, Qt::NoButton, Qt::RightButton);
-    send(QEvent::MouseButtonRelease, 400, Qt::RightButton, Qt::NoButton);
+    ShiftMouse(QEvent::MouseButtonPress, 300, Qt::RightButton, Qt::RightButton);
+    ShiftMouse(QEvent::MouseMove, 400, Qt::NoButton, Qt::RightButton);
+    ShiftMouse(QEvent::MouseButtonRelease, 400, Qt::RightButton, Qt::NoButton);
     EXPECT_LT(M().windowStart, start);
     EXPECT_EQ(P().m_bStartSet, 0);
     EXPECT_EQ(M().Text(14)->caption, "");
     EXPECT_EQ(M().Text(16)->caption, "");
     EXPECT_EQ(M().Points(5)->Size(), 0u);
     EXPECT_FALSE(M().cursorShown);
-    send(QEvent::MouseButtonPress, 300, Qt::LeftButton, Qt::LeftButton);
+    ShiftMouse(QEvent::MouseButtonPress, 300, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(P().m_bStartSet, 1);
-    send(QEvent::MouseButtonPress, 400, Qt::MiddleButton, Qt::LeftButton | Qt::MiddleButton);
-    send(QEvent::MouseButtonRelease, 400, Qt::MiddleButton, Qt::LeftButton);
+    ShiftMouse(QEvent::MouseButtonPress, 400, Qt::MiddleButton, Qt::LeftButton | Qt::MiddleButton);
+    ShiftMouse(QEvent::MouseButtonRelease, 400, Qt::MiddleButton, Qt::LeftButton);
     EXPECT_EQ(P().m_bStartSet, 1);
     EXPECT_EQ(M().Text(16)->caption, "");
 }
@@ -278,26 +241,18 @@ TEST(RainBars, BoundaryTipAfterDryPeriodsAndTotalsMatchTheBars) {
     RainBars sink;
     DumpMemorySource source(dump);
     ReadDump(source, DumpReadOptions(), sink);
-    const std::vector<std::pair<double, double>> want = {{Ole(2010, 1, 1), 0.2},
-                                                         {Ole(2010, 1, 2), 0.0},
-                                                         {Ole(2010, 1, 4), 0.2},
-                                                         {Ole(2010, 1, 5), 0.2},
-                                                         {Ole(2010, 1, 6), 0.0}};
-    ASSERT_EQ(sink.bars.size(), want.size() + 0);
-    for (std::size_t i = 0; i < want.size(); ++i) {
-        EXPECT_NEAR(sink.bars[i].first, want[i].first, 1e-9) << i;
-        EXPECT_NEAR(sink.bars[i].second, want[i].second, 1e-9) << i;
+    const int day[] = {1, 2, 4, 5, 6};
+    const double mm[] = {0.2, 0.0, 0.2, 0.2, 0.0};
+    ASSERT_EQ(sink.bars.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_NEAR(sink.bars[i].first, Ole(2010, 1, day[i]), 1e-9) << i;
+        EXPECT_NEAR(sink.bars[i].second, mm[i], 1e-9) << i;
     }
 
     // The demo dump under every collection period: the total from the first
     // period's start to any later boundary is the sum of the bars between.
-    std::FILE* f = std::fopen("DurnDemo.plt", "rb");
-    ASSERT_NE(f, nullptr);
     std::string demo;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
-        demo.append(buf, n);
-    std::fclose(f);
+    ASSERT_TRUE(ReadWholeFile("DurnDemo.plt", &demo));
     for (int period = 0; period < 5; ++period) {
         SCOPED_TRACE(period);
         RainBars bars;
@@ -308,9 +263,8 @@ TEST(RainBars, BoundaryTipAfterDryPeriodsAndTotalsMatchTheBars) {
         ASSERT_GT(bars.bars.size(), 2u);
         const double p = double(r.periodSeconds) / 86400.0, s0 = bars.bars.front().first;
         const int periods = int(std::lround((bars.bars.back().first - s0) / p));
-        double sum = 0.0;
         for (int k = 1; k <= periods; k += std::max(1, periods / 37)) {
-            sum = 0.0;
+            double sum = 0.0;
             for (int j = 0; j < k; ++j)
                 sum += bars.At(s0 + j * p);
             DumpMemorySource again(demo);

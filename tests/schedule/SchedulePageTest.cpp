@@ -12,6 +12,7 @@
 #include "schedule/DialogSchedule.h"
 #include "schedule/SiteFile.h"
 #include "shell/XTabCtrl.h"
+#include "tests/schedule/ScheduleTestFiles.h"
 #include "tests/support/MainWindowHarness.h"
 
 namespace {
@@ -63,15 +64,6 @@ std::vector<std::string> Lines(const std::string& bytes) {
         pos = lf == std::string::npos ? bytes.size() : lf + 1;
     }
     return out;
-}
-
-// The call line as the site line holds it: the commands' fields and commas.
-std::string CallLine(const CallCommands& call) {
-    std::string line;
-    for (const CallCommand& c : call.command)
-        line += std::string(line.empty() ? "" : ",") + c.szCommand + "," + c.szFile + "," +
-                c.cAppend + "," + c.cForm;
-    return line;
 }
 
 // The Communicate page's part: takes a request at the end of a second and

@@ -1,4 +1,4 @@
-// Whole files and their lines, for the schedule tests.
+// Whole files, their lines and call lines, for the schedule tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/Files.h"
+#include "shell/CallCommands.h"
 
 inline std::string ReadAll(const std::string& path) {
     std::string bytes;
@@ -36,4 +37,13 @@ inline std::string LineOf(const std::string& bytes, int n) {
 // `bytes` with line n replaced by `line`.
 inline std::string WithLine(std::string bytes, int n, const std::string& line) {
     return bytes.replace(LineStart(bytes, n), LineOf(bytes, n).size(), line);
+}
+
+// The call line as the site line holds it: the commands' fields and commas.
+inline std::string CallLine(const CallCommands& call) {
+    std::string line;
+    for (const CallCommand& c : call.command)
+        line += std::string(line.empty() ? "" : ",") + c.szCommand + "," + c.szFile + "," +
+                c.cAppend + "," + c.cForm;
+    return line;
 }

@@ -140,37 +140,18 @@ TEST(SiteLines, DefaultsAndWritersAreByteExact) {
 // letter as written, since a scheduled call captures nothing for an unknown
 // one.
 TEST(SiteLines, CallLineIsHandedOverTakenApart) {
-    const std::string head = "#004,Weir,0123,2,-,15,M,";
-    const auto call = [](const std::string& line) {
-        return CallCommandsOf(ParseSiteLine(line.c_str()));
+    const auto call = [](const std::string& rest) {
+        const std::string line = "#004,Weir,0123,2,-,15,M," + rest;
+        return CallLine(CallCommandsOf(ParseSiteLine(line.c_str())));
     };
-    CallCommands c = call(head + "DUR/5^M," + std::string(120, 'f') + ",AB,1\r\nX,y,A,T");
-    EXPECT_STREQ("DUR/5^M", c.command[0].szCommand);
-    EXPECT_EQ(std::string(100, 'f'), c.command[0].szFile);
-    EXPECT_STREQ("A", c.command[0].cAppend);
-    EXPECT_STREQ("1", c.command[0].cForm);
-    for (int k = 1; k < 3; ++k) {
-        EXPECT_STREQ("", c.command[k].szCommand);
-        EXPECT_STREQ("", c.command[k].szFile);
-        EXPECT_STREQ("", c.command[k].cAppend);
-        EXPECT_STREQ("", c.command[k].cForm);
-    }
-
-    c = call(head + "ST^M,a.txt,,,VER^M,b.txt,x,Q,c,d,A,T\r\n");
-    EXPECT_STREQ("", c.command[0].cForm);
-    EXPECT_STREQ("", c.command[1].cAppend);
-    EXPECT_STREQ("Q", c.command[1].cForm);
-    EXPECT_STREQ("A", c.command[2].cAppend);
-    EXPECT_STREQ("T", c.command[2].cForm);
-
+    EXPECT_EQ(call("DUR/5^M," + std::string(120, 'f') + ",AB,1\r\nX,y,A,T"),
+              "DUR/5^M," + std::string(100, 'f') + ",A,1,,,,,,,,");
+    EXPECT_EQ(call("ST^M,a.txt,,,VER^M,b.txt,x,Q,c,d,A,T\r\n"),
+              "ST^M,a.txt,,,VER^M,b.txt,,Q,c,d,A,T");
     // Byte 800 of a line lies past every line buffer: the form letter there
     // and the command after it are not read.
-    c = call(head + std::string(770, 'c') + ",f,A,R,DUR^M,g,,T\r\n");
-    EXPECT_EQ(std::string(100, 'c'), c.command[0].szCommand);
-    EXPECT_STREQ("f", c.command[0].szFile);
-    EXPECT_STREQ("A", c.command[0].cAppend);
-    EXPECT_STREQ("", c.command[0].cForm);
-    EXPECT_STREQ("", c.command[1].szCommand);
+    EXPECT_EQ(call(std::string(770, 'c') + ",f,A,R,DUR^M,g,,T\r\n"),
+              std::string(100, 'c') + ",f,A,,,,,,,,,");
 }
 
 TEST(DumpEventLines, ParserDefaultsAndRepeatCount) {

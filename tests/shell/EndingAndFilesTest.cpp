@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -45,17 +46,8 @@ public:
 };
 
 bool Told(const RecordingModal& modal, const std::string& name) {
-    for (const std::string& text : modal.texts)
-        if (text.find(name) != std::string::npos)
-            return true;
-    return false;
-}
-
-std::vector<std::string> Leftovers(const std::string& folder) {
-    std::vector<std::string> left = FindFiles(folder, "*.part");
-    for (const std::string& name : FindFiles(folder, "*-temp*"))
-        left.push_back(name);
-    return left;
+    return std::any_of(modal.texts.begin(), modal.texts.end(),
+                       [&](const std::string& text) { return text.find(name) != text.npos; });
 }
 
 // Every kind of settings file, written the way the program writes it, with
@@ -120,7 +112,8 @@ TEST(SettingsFilesTest, EveryKindIsReplacedWholeOrNotAtAll) {
         kind.write();
         FailNextReplaceAt(ReplaceStep::None, 0);
         EXPECT_EQ(h.ReadDataFile(kind.name), "old");
-        EXPECT_EQ(Leftovers(folder), std::vector<std::string>{});
+        EXPECT_EQ(FindFiles(folder, "*.part"), std::vector<std::string>{});
+        EXPECT_EQ(FindFiles(folder, "*-temp*"), std::vector<std::string>{});
         EXPECT_EQ(Told(modal, kind.name), kind.told);
         round = 1;
         kind.write();

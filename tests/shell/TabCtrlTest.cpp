@@ -207,19 +207,11 @@ TEST(SharedPageStateTest, CopiesStayWithinTheirFields) {
 
     // The call line's fields, even without a NUL, are cut to their widths.
     CallCommands call;
-    for (CallCommand& command : call.command) {
-        std::memset(command.szCommand, 'x', sizeof command.szCommand);
-        std::memset(command.szFile, 'x', sizeof command.szFile);
-        std::memset(command.cAppend, 'x', sizeof command.cAppend);
-        std::memset(command.cForm, 'x', sizeof command.cForm);
-    }
+    std::memset(static_cast<void*>(&call), 'x', sizeof call);
     tabs.SetCallCommands(call);
-    for (const CallCommand& command : tabs.GetCallCommands().command) {
-        EXPECT_EQ(std::string(command.szCommand), std::string(100, 'x'));
-        EXPECT_EQ(std::string(command.szFile), std::string(100, 'x'));
-        EXPECT_STREQ(command.cAppend, "x");
-        EXPECT_STREQ(command.cForm, "x");
-    }
+    for (const CallCommand& c : tabs.GetCallCommands().command)
+        EXPECT_EQ(std::string(c.szCommand) + "," + c.szFile + "," + c.cAppend + "," + c.cForm,
+                  std::string(100, 'x') + "," + std::string(100, 'x') + ",x,x");
     tabs.SetSiteName("Weir 3\r\nnext");
     EXPECT_STREQ(tabs.GetSiteName(), "Weir 3\r");
     tabs.SetSiteName(std::string(150, 's').c_str());
