@@ -274,64 +274,62 @@ TEST(ProgrammingSequenceTest, EveryRoadBeforeTheRecords) {
     const struct {
         const char* name;
         DeviceType type;
-        std::string password;
         std::vector<std::string> replies; // then silence
-        bool answer;
-        std::string events; // the run's last events
+        std::string events;               // the run's last events
+        bool answer = true;
+        std::string password = "Ab3x";
     } rows[] = {
         // The password step.
-        {"short password", DeviceType::Quenta, "Ab3", {}, true,
+        {"short password", DeviceType::Quenta, {},
          "arm 30007/100; status Enter 4 char password; msg Enter the 4 character Password; "
-         "release; "},
-        {"wrong password", DeviceType::Px80, "Ab3x", {"\r\n>", kOldVersion, "\rIncorrect Password\r\n"}, true,
+         "release; ", true, "Ab3"},
+        {"wrong password", DeviceType::Px80, {"\r\n>", kOldVersion, "\rIncorrect Password\r\n"},
          version + "status Version Read; " + pw + "status Incorrect Password; msg Wrong Password - "
          "Note it is Case Sensitive. Change the password and try again; release; "},
-        {"silent logger", DeviceType::Quenta, "Ab3x", {}, true,
+        {"silent logger", DeviceType::Quenta, {},
          version + "read 1/2000; " + pw + "read 1/2000; status No response; msg No Reply from "
          "Logger. Check cables, comm port and power; release; "},
-        {"invalid reply", DeviceType::Quenta, "Ab3x", {"", "junk", "\rPassword Refused!\r\n"}, true,
+        {"invalid reply", DeviceType::Quenta, {"", "junk", "\rPassword Refused!\r\n"},
          version + pw + "status Invalid response; msg Invalid response. Check Logger baud rate "
          "is set correctly; release; "},
-        {"NAK to the version", DeviceType::Quenta, "Ab3x", {"", nak}, true, version + inMode},
-        {"NAK after a silent version", DeviceType::Quenta, "Ab3x", {"", "", nak}, true,
-         version + "read 1/2000; " + inMode},
-        {"NAK to the password", DeviceType::Quenta, "Ab3x", {"", kOldVersion, nak}, true,
+        {"NAK to the version", DeviceType::Quenta, {"", nak}, version + inMode},
+        {"NAK after a silent version", DeviceType::Quenta, {"", "", nak}, version + "read 1/2000; " + inMode},
+        {"NAK to the password", DeviceType::Quenta, {"", kOldVersion, nak},
          version + "status Version Read; " + pw + inMode},
-        {"NAK after a silent password", DeviceType::Quenta, "Ab3x", {"", kOldVersion, "", nak}, true,
+        {"NAK after a silent password", DeviceType::Quenta, {"", kOldVersion, "", nak},
          version + "status Version Read; " + pw + "read 1/2000; " + inMode},
         // The program-mode stages.
-        {"Ferrant: NAK to the entry", DeviceType::Ferrant, "", {nak}, true,
+        {"Ferrant: NAK to the entry", DeviceType::Ferrant, {nak},
          "arm 30007/100; arm 30008/100; send 1B 66 AA 55 AA 46 55 AA 55 AA; read 1/3000; " + skip},
-        {"Ferrant: silent entry", DeviceType::Ferrant, "", {}, true,
+        {"Ferrant: silent entry", DeviceType::Ferrant, {},
          "read 1/3000; status Erasing Program Flash -> Invalid programming response; " + checkType},
-        {"PX70: wrong entry answer", DeviceType::Px70, "Ab3x", {"", kOldVersion, kAccepted, "\xD8"}, true,
+        {"PX70: wrong entry answer", DeviceType::Px70, {"", kOldVersion, kAccepted, "\xD8"},
          "send 1B 55 AA 55 AA 50 55 AA 55 AA; read 1/3000; "
          "status Erasing Data Flash -> Invalid programming response; " + checkType},
-        {"PX70: silent copy stage", DeviceType::Px70, "Ab3x", {"", kOldVersion, kAccepted, "\xC5"}, true,
+        {"PX70: silent copy stage", DeviceType::Px70, {"", kOldVersion, kAccepted, "\xC5"},
          "status Erasing Data Flash; arm 30009/2000; read 1/3000; status Copying Program to Data "
          "Flash -> Invalid programming response; msg Turn Logger Power off and on - then try "
          "programming sequence again; release; "},
-        {"PX70: NAK at the copy stage", DeviceType::Px70, "Ab3x",
-         {"", kOldVersion, kAccepted, "\xC5", nak}, true, "arm 30009/2000; read 1/3000; " + skip},
-        {"wrong execute answer", DeviceType::Quenta, "Ab3x", {"", kOldVersion, kAccepted, "\xC5", "\xC3"}, true,
+        {"PX70: NAK at the copy stage", DeviceType::Px70, {"", kOldVersion, kAccepted, "\xC5", nak},
+         "arm 30009/2000; read 1/3000; " + skip},
+        {"wrong execute answer", DeviceType::Quenta, {"", kOldVersion, kAccepted, "\xC5", "\xC3"},
          "arm 30010/2000; read 1/3000; status Executing from Data Flash -> Invalid programming "
          "response; msg Turn Logger Power off and on - then try Firmare Upgrade sequence again; "
          "release; "},
-        {"NAK at the execute stage", DeviceType::Px80, "Ab3x",
-         {"", kOldVersion, kAccepted, "\xC5", nak}, true, "arm 30010/2000; read 1/3000; " + skip},
+        {"NAK at the execute stage", DeviceType::Px80, {"", kOldVersion, kAccepted, "\xC5", nak},
+         "arm 30010/2000; read 1/3000; " + skip},
         // The SDI-12 address check and programming command.
-        {"address 1", DeviceType::Vx5400, "", {"1\r\n"}, true,
+        {"address 1", DeviceType::Vx5400, {"1\r\n"},
          address + "msg Set the transducer SDI-12 Address to 0 and try again; " + sdi12End},
-        {"one byte: may be in program mode", DeviceType::Vx5400, "", {nak}, true, address + fullSpeed},
-        {"one byte late", DeviceType::Vx5400, "", {"", "x"}, true,
-         address + "arm 30006/4500; read 15/400; " + fullSpeed},
-        {"silent, Yes", DeviceType::Vx5400, "", {}, true, address + ask + fullSpeed},
-        {"silent, No", DeviceType::Vx5400, "", {}, false, address + ask + sdi12End},
-        {"unknown reply", DeviceType::Vx5400, "", {"0\r\n\n"}, true,
+        {"one byte: may be in program mode", DeviceType::Vx5400, {nak}, address + fullSpeed},
+        {"one byte late", DeviceType::Vx5400, {"", "x"}, address + "arm 30006/4500; read 15/400; " + fullSpeed},
+        {"silent, Yes", DeviceType::Vx5400, {}, address + ask + fullSpeed},
+        {"silent, No", DeviceType::Vx5400, {}, address + ask + sdi12End, false},
+        {"unknown reply", DeviceType::Vx5400, {"0\r\n\n"},
          address + "msg Unknown reply, check cables, RS232 mode and try again; " + sdi12End},
-        {"silent Xprog", DeviceType::Vx5400, "", {"0\r\n"}, true,
+        {"silent Xprog", DeviceType::Vx5400, {"0\r\n"},
          xprog + "status No Response to Xprog command; " + sdi12End},
-        {"five bytes to Xprog", DeviceType::Vx5400, "", {"0\r\n", "000\r\n"}, true,
+        {"five bytes to Xprog", DeviceType::Vx5400, {"0\r\n", "000\r\n"},
          xprog + "status Already in Program Mode; line 9600 8; arm 30011/600; "},
     };
     // clang-format on
