@@ -11,6 +11,11 @@ namespace {
 
 constexpr char kAck = 0x06;
 constexpr char kNak = 0x15;
+// Its password and firmware versions, before and after the upgrade.
+constexpr char kPassword[] = "Ab3x";
+constexpr char kOldVersion[] = "Logger V4.10 12/01/24";
+constexpr char kNewVersion[] = "Logger V5.02 03/03/26";
+constexpr char kFerrantNewVersion[] = "F2.1";
 
 std::string Bytes(std::initializer_list<int> values) {
     std::string out;
@@ -130,15 +135,9 @@ void SimulatedLogger::Command(const std::string& bytes) {
     commands.push_back(bytes);
     commandBauds.push_back(LineSpeed());
     if (m_phase == Phase::Done) {
-        if (bytes == "VER\r" || bytes == "v\r") {
-            ++versionRequestsAfterRecords;
-            const std::string& version = m_kind == Kind::Ferrant ? ferrantNewVersion : newVersion;
-            Reply("\r" + version + "\r\n");
-        }
-        return;
-    }
-    if (alreadyInProgramMode) {
-        Reply(std::string(1, kNak));
+        if (bytes == "VER\r" || bytes == "v\r")
+            Reply(std::string("\r") + (m_kind == Kind::Ferrant ? kFerrantNewVersion : kNewVersion) +
+                  "\r\n");
         return;
     }
 
@@ -147,12 +146,8 @@ void SimulatedLogger::Command(const std::string& bytes) {
             const std::string expected =
                 m_kind == Kind::Vx5400 || m_kind == Kind::Vx6400 ? "?!\r\n" : "?!\r";
             EXPECT_EQ(PtyPeer::Printable(bytes), PtyPeer::Printable(expected));
-            if (silentAddress)
-                return;
-            if (oneByteAddressReply)
-                Reply(std::string(1, kNak));
-            else
-                Reply(std::string(1, sdi12Address) + "\r\n");
+            if (!silentAddress)
+                Reply("0\r\n");
             return;
         }
         const char* expected = m_kind == Kind::Vx6400         ? "\r0XPROG!"
@@ -160,32 +155,27 @@ void SimulatedLogger::Command(const std::string& bytes) {
                                : m_kind == Kind::LindqvarPlus ? "0XPROGLP!\r"
                                                               : "0XPROG!\r";
         EXPECT_EQ(PtyPeer::Printable(bytes), PtyPeer::Printable(expected));
-        if (programCommandReplyBytes >= 2)
-            Reply(std::string(std::size_t(programCommandReplyBytes - 2), '0') + "\r\n");
-        else if (programCommandReplyBytes == 1)
-            Reply("0");
+        Reply("000000\r\n"); // erase done
         return;
     }
 
     if (bytes == "\r") {
         Reply("\r\n>");
     } else if (bytes == "VER\r") {
-        Reply("\r" + oldVersion + "\r\n");
+        Reply(std::string("\r") + kOldVersion + "\r\n");
     } else if (bytes.rfind("PASSWD=", 0) == 0) {
-        Reply(bytes == "PASSWD=" + password + "\r" ? "\rPassword Accepted\r\n"
-                                                   : "\rIncorrect Password\r\n");
+        Reply(bytes == std::string("PASSWD=") + kPassword + "\r" ? "\rPassword Accepted\r\n"
+                                                                 : "\rIncorrect Password\r\n");
     } else if (static_cast<unsigned char>(bytes[0]) == 0x1B) {
         const int type = m_kind == Kind::Px70 ? 0x50 : m_kind == Kind::Ferrant ? 0x46 : 0x51;
         const int second = m_kind == Kind::Ferrant ? 0x66 : 0x55;
         EXPECT_EQ(PtyPeer::Printable(bytes),
                   PtyPeer::Printable(
                       Bytes({0x1B, second, 0xAA, 0x55, 0xAA, type, 0x55, 0xAA, 0x55, 0xAA})));
-        if (silentStage == 0)
-            return;
         Reply(Bytes({0xC5}));
         if (m_kind == Kind::Px70)
-            m_stageReplies.push_back(silentStage == 1 ? "" : Bytes({0xC3}));
-        m_stageReplies.push_back(silentStage == 2 ? "" : Bytes({0xD8}));
+            m_stageReplies.push_back(Bytes({0xC3}));
+        m_stageReplies.push_back(Bytes({0xD8}));
     } else {
         ADD_FAILURE() << "unknown command " << PtyPeer::Printable(bytes);
     }
@@ -196,16 +186,9 @@ void SimulatedLogger::Frame(const std::string& bytes) {
         recordBaud = LineSpeed();
     const std::string done = m_kind == Kind::Px70 ? std::string("\r") : std::string();
     int& naks = nakFrame[m_frameIndex];
-    if (nakForever || naks > 0) {
-        if (naks > 0)
-            --naks;
+    if (naks > 0) {
+        --naks;
         Reply(std::string(1, kNak) + done);
-        return;
-    }
-    int& silences = silentFrame[m_frameIndex];
-    if (silentForever || silences > 0) {
-        if (silences > 0)
-            --silences;
         return;
     }
     m_record += bytes.substr(1);

@@ -25,20 +25,8 @@ public:
     void OnRead(unsigned long long written);
 
     // Knobs.
-    std::string password = "Ab3x";
-    std::string oldVersion = "Logger V4.10 12/01/24";
-    std::string newVersion = "Logger V5.02 03/03/26";
-    std::string ferrantNewVersion = "F2.1";
-    char sdi12Address = '0';
-    bool oneByteAddressReply = false; // an SDI-12 device left in program mode
-    bool silentAddress = false;
-    int programCommandReplyBytes = 8;
-    int silentStage = -1;              // 0 entry, 1 copy (PX70), 2 execute: no answer there
-    bool alreadyInProgramMode = false; // 0x15 to everything before the records
-    std::map<int, int> nakFrame;       // frame index: times it is refused
-    std::map<int, int> silentFrame;    // frame index: times it goes unanswered
-    bool nakForever = false;
-    bool silentForever = false;
+    bool silentAddress = false;  // an SDI-12 device that does not answer "?!"
+    std::map<int, int> nakFrame; // frame index: times it is refused
 
     // What arrived.
     std::vector<std::string> commands;  // everything before the records, one entry each
@@ -46,7 +34,6 @@ public:
     std::vector<std::string> records;   // binary records (count .. checksum), accepted ones
     int transmissions = 0;              // frames received, resent ones included
     unsigned recordBaud = 0;            // the line speed when the first frame arrived
-    int versionRequestsAfterRecords = 0;
 
 private:
     enum class Phase { Commands, Records, Done };
@@ -68,5 +55,4 @@ private:
     std::string m_record;                    // the record being assembled
     std::size_t m_recordTotal = 0;
     int m_frameIndex = 0;
-    int m_programCommandLength = 0;
 };
