@@ -63,8 +63,6 @@ public:
     DeviceType CheckedDevice() const;
     const std::string& GetFirmwarePath() const { return m_strFirmwarePath; }
     int GetFrameCount() const { return m_nLineCount; }
-    int GetSendCount() const { return m_sequence.SendCount(); }
-    int GetReSendCount() const { return m_sequence.ReSendCount(); }
     int GetProgress() const { return m_progress.GetPos(); }
 
     // The main window's tab control, set after the page window exists.
