@@ -1,16 +1,30 @@
 #include "schedule/PollLog.h"
 
+#include <algorithm>
+
 #include "framework/Files.h"
 #include "framework/Text.h"
 #include "schedule/ScheduleStatus.h"
 #include "schedule/ScheduleTime.h"
 
+namespace {
+
+// The name in a column 20 characters wide, right-aligned: at most 20 bytes,
+// never cut inside a character.
+std::string NameColumn(const char* name) {
+    std::string text = name ? name : "";
+    text.resize(Utf8PrefixLength(text, 20));
+    return std::string(20 - std::min<std::size_t>(20, Utf8CharCount(text)), ' ') + text;
+}
+
+} // namespace
+
 std::string FormatLogStart(const LocalTime& now, int site, const char* name, const char* phone,
                            int attempt) {
     char month[4];
     MonthName(month, now.month);
-    return Format("%02d-%s-%04d %02d:%02d:%02d  Site#%03d  %20.20s  %15s  Attempt#%d  ", now.day,
-                  month, now.year, now.hour, now.minute, now.second, site, name ? name : "",
+    return Format("%02d-%s-%04d %02d:%02d:%02d  Site#%03d  %s  %15s  Attempt#%d  ", now.day, month,
+                  now.year, now.hour, now.minute, now.second, site, NameColumn(name).c_str(),
                   phone ? phone : "", attempt);
 }
 

@@ -365,7 +365,7 @@ TEST_F(SchedulePage, NamesKeepEveryCharacter) {
     comms.data = 1;
     SecondsTo(Wall(2026, 12, 7, 10, 15, 5));
     EXPECT_EQ(comms.names, std::vector<std::string>{otaki});
-    EXPECT_NE(Log().find("Site#001  " + std::string(9, ' ') + otaki + "  "), std::string::npos);
+    EXPECT_NE(Log().find("Site#001  " + std::string(10, ' ') + otaki + "  "), std::string::npos);
 }
 
 TEST_F(SchedulePage, MinuteCheckQueuesDueSitesOnce) {

@@ -169,6 +169,10 @@ TEST(PollLogTest, LineLayout) {
     EXPECT_NE(FormatLogStart(when, 1, "ABCDEFGHIJKLMNOPQRSTUVWXY", "1", 1)
                   .find("  ABCDEFGHIJKLMNOPQRST  "),
               std::string::npos);
+    // A name is never cut inside a character; the column stays 20 characters.
+    EXPECT_NE(FormatLogStart(when, 1, "ABCDEFGHIJKLMNOPQRS\xC5\x8C", "1", 1)
+                  .find("   ABCDEFGHIJKLMNOPQRS  "),
+              std::string::npos);
     EXPECT_EQ(FormatLogResult(STATUS_NONE), "Disabled while connected \r\n");
     EXPECT_EQ(FormatLogResult(STATUS_OK), "Connected OK \r\n");
     EXPECT_EQ(FormatLogResult('x'), "??? \r\n");
