@@ -18,6 +18,7 @@ void ChartSeries::Add(double time, double value) {
     if (m_size == 0 || value > m_max)
         m_max = value;
     ++m_size;
+    m_columns.valid = false;
     if ((m_size & ((std::size_t(1) << kBaseBits) - 1)) == 0)
         Summarise();
 }
@@ -49,6 +50,7 @@ void ChartSeries::Clear() {
     m_size = 0;
     m_ascending = true;
     m_min = m_max = 0.0;
+    m_columns = ColumnCache{};
 }
 
 std::size_t ChartSeries::LowerBound(double time) const {
@@ -108,6 +110,58 @@ bool ChartSeries::RangeMinMax(std::size_t first, std::size_t last, double* lo, d
     *lo = mn;
     *hi = mx;
     return true;
+}
+
+std::size_t ChartSeries::GallopTo(std::size_t first, std::size_t last, double time) const {
+    // Gallop forward, then halve: the answer usually lies near.
+    std::size_t lo = first, step = 1;
+    while (lo + step < last && Time(lo + step) < time) {
+        lo += step;
+        step *= 2;
+    }
+    std::size_t hi = std::min(last, lo + step);
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (Time(mid) < time)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+const std::vector<ChartColumn>& ChartSeries::Columns(double start, double end, double step) const {
+    ColumnCache& cache = m_columns;
+    if (cache.valid && cache.start == start && cache.end == end && cache.step == step)
+        return cache.columns;
+    cache.valid = true;
+    cache.start = start;
+    cache.end = end;
+    cache.step = step;
+    cache.columns.clear();
+    if (!(step > 0.0) || !(end >= start) || !m_ascending)
+        return cache.columns;
+    // A bound on the count; past it the last column takes the rest.
+    constexpr double kMaxColumns = 1 << 20;
+    const std::size_t count = std::size_t(std::min(std::floor((end - start) / step), kMaxColumns)) + 1;
+    cache.columns.reserve(count);
+    const std::size_t last = UpperBound(end);
+    std::size_t i = LowerBound(start);
+    for (std::size_t c = 0; c < count; ++c) {
+        const std::size_t j = c + 1 < count ? GallopTo(i, last, start + double(c + 1) * step) : last;
+        ChartColumn column;
+        column.first = i;
+        column.last = j;
+        if (RangeMinMax(i, j, &column.lo, &column.hi)) {
+            column.firstTime = Time(i);
+            column.firstValue = Value(i);
+            column.lastTime = Time(j - 1);
+            column.lastValue = Value(j - 1);
+        }
+        cache.columns.push_back(column);
+        i = j;
+    }
+    return cache.columns;
 }
 
 std::size_t ChartSeries::MemoryBytes() const {
