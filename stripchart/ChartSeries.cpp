@@ -112,14 +112,27 @@ bool ChartSeries::RangeMinMax(std::size_t first, std::size_t last, double* lo, d
     return true;
 }
 
-std::size_t ChartSeries::GallopTo(std::size_t first, std::size_t last, double time) const {
-    // Gallop forward, then halve: the answer usually lies near.
-    std::size_t lo = first, step = 1;
-    while (lo + step < last && Time(lo + step) < time) {
-        lo += step;
-        step *= 2;
+std::size_t ChartSeries::SearchNear(std::size_t first, std::size_t last, std::size_t hint,
+                                    double time) const {
+    // Steps out from the hint, doubling, until the answer is fenced; then
+    // halves. Evenly spaced points need a few steps only.
+    hint = std::clamp(hint, first, last);
+    std::size_t lo = first, hi = last, step = 1;
+    if (hint < last && Time(hint) < time) {
+        lo = hint + 1;
+        while (lo + step - 1 < last && Time(lo + step - 1) < time) {
+            lo += step;
+            step *= 2;
+        }
+        hi = std::min(last, lo + step - 1);
+    } else {
+        hi = hint;
+        while (hi - first >= step && Time(hi - step) >= time) {
+            hi -= step;
+            step *= 2;
+        }
+        lo = hi - first >= step ? hi - step + 1 : first;
     }
-    std::size_t hi = std::min(last, lo + step);
     while (lo < hi) {
         const std::size_t mid = lo + (hi - lo) / 2;
         if (Time(mid) < time)
@@ -143,12 +156,16 @@ const std::vector<ChartColumn>& ChartSeries::Columns(double start, double end, d
         return cache.columns;
     // A bound on the count; past it the last column takes the rest.
     constexpr double kMaxColumns = 1 << 20;
-    const std::size_t count = std::size_t(std::min(std::floor((end - start) / step), kMaxColumns)) + 1;
+    const std::size_t count =
+        std::size_t(std::min(std::floor((end - start) / step), kMaxColumns)) + 1;
     cache.columns.reserve(count);
     const std::size_t last = UpperBound(end);
     std::size_t i = LowerBound(start);
+    std::size_t width = 1; // the points of the column before: where to look first
     for (std::size_t c = 0; c < count; ++c) {
-        const std::size_t j = c + 1 < count ? GallopTo(i, last, start + double(c + 1) * step) : last;
+        const std::size_t j =
+            c + 1 < count ? SearchNear(i, last, i + width, start + double(c + 1) * step) : last;
+        width = std::max<std::size_t>(1, j - i);
         ChartColumn column;
         column.first = i;
         column.last = j;

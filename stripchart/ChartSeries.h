@@ -66,9 +66,10 @@ private:
 
     void Summarise();
 
-    // First index in [first, last) whose time is not below `time`, searched
-    // forward from `first`.
-    std::size_t GallopTo(std::size_t first, std::size_t last, double time) const;
+    // First index in [first, last) whose time is not below `time` (else
+    // `last`), looked for from `hint` outwards.
+    std::size_t SearchNear(std::size_t first, std::size_t last, std::size_t hint,
+                           double time) const;
 
     std::vector<std::unique_ptr<Chunk>> m_chunks;
     // m_levels[k][j]: extremes of points [j << (kBaseBits + k), (j + 1) << (kBaseBits + k)).
