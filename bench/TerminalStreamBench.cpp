@@ -35,6 +35,7 @@
 #include "framework/Application.h"
 #include "resources/ProgramResources.h"
 #include "resources/ResourceShell.h"
+#include "schedule/DialogSchedule.h"
 #include "shell/KestruneDlg.h"
 #include "tests/support/PtyPeer.h"
 
@@ -113,7 +114,8 @@ private:
 };
 
 // The port open on a silent line: how long is the event loop held?
-int RunSilent(TimedApplication& app, CDialogSelect& page, double seconds, const char* root) {
+int RunSilent(TimedApplication& app, CKestruneDlg& main, double seconds, const char* root) {
+    CDialogSelect& page = *main.GetSelectPage();
     using Clock = std::chrono::steady_clock;
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
@@ -161,6 +163,7 @@ int RunSilent(TimedApplication& app, CDialogSelect& page, double seconds, const 
     std::printf("gaps over 1 ms:  %.3f %% of the time\n",
                 totalMs > 0 ? 100.0 * heldMs / totalMs : 0);
     std::printf("bytes received:  %lld\n", page.GetTotalReceived());
+    std::printf("schedule rows:   %d\n", main.GetSchedulePage()->SiteList().GetItemCount());
     std::filesystem::remove_all(root);
     return 0;
 }
@@ -199,7 +202,7 @@ int main(int argc, char** argv) {
     CDialogSelect& page = *main.GetSelectPage();
 
     if (silentSeconds > 0)
-        return RunSilent(app, page, silentSeconds, root);
+        return RunSilent(app, main, silentSeconds, root);
 
     const std::string dump = MakeDump(total);
     std::atomic<std::size_t> written{0};

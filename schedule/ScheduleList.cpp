@@ -92,12 +92,8 @@ void CDialogSchedule::LoadSchedule() {
 }
 
 void CDialogSchedule::LoadScheduleRows() {
-    for (; m_nLoadSite <= kSiteCount; ++m_nLoadSite) {
-        if (Clock::NowMs() >= m_nSliceEndMs) {
-            SetTimer(IDT_SCHEDULE_START, 1);
-            return;
-        }
-        const int site = m_nLoadSite;
+    while (m_nLoadSite <= kSiteCount) {
+        const int site = m_nLoadSite++;
         if (m_bSiteFile) {
             char line[kLineBufferSize];
             // A short file: the sites past its end are default sites.
@@ -110,6 +106,10 @@ void CDialogSchedule::LoadScheduleRows() {
             for (int col = COL_SITE_NAME; col <= COL_STATUS; ++col)
                 m_listSites.SetItemText(row, col, cells[col - 1]);
             m_tsInterval[site] = SiteInterval{};
+        }
+        if (m_nLoadSite <= kSiteCount && Clock::NowMs() >= m_nSliceEndMs) {
+            SetTimer(IDT_SCHEDULE_START, 1);
+            return;
         }
     }
     std::string().swap(m_szSiteBytes);
