@@ -18,7 +18,6 @@ void ChartSeries::Add(double time, double value) {
     if (m_size == 0 || value > m_max)
         m_max = value;
     ++m_size;
-    m_columns.valid = false;
     if ((m_size & ((std::size_t(1) << kBaseBits) - 1)) == 0)
         Summarise();
 }
@@ -145,9 +144,11 @@ std::size_t ChartSeries::SearchNear(std::size_t first, std::size_t last, std::si
 
 const std::vector<ChartColumn>& ChartSeries::Columns(double start, double end, double step) const {
     ColumnCache& cache = m_columns;
-    if (cache.valid && cache.start == start && cache.end == end && cache.step == step)
+    if (cache.valid && cache.size == m_size && cache.start == start && cache.end == end &&
+        cache.step == step)
         return cache.columns;
     cache.valid = true;
+    cache.size = m_size;
     cache.start = start;
     cache.end = end;
     cache.step = step;

@@ -80,7 +80,8 @@ private:
     double m_max = 0.0;
 
     struct ColumnCache {
-        bool valid = false;
+        bool valid = false;   // false again after Clear
+        std::size_t size = 0; // points when the columns were found
         double start = 0.0, end = 0.0, step = 0.0;
         std::vector<ChartColumn> columns;
     };
