@@ -81,6 +81,6 @@ std::string FormatButtonFile(ButtonArrays buttons) {
     return bytes;
 }
 
-bool WriteButtonFile(const std::string& path, ButtonArrays buttons, int* error) {
-    return WriteFileIfDifferent(path, FormatButtonFile(buttons), error);
+bool WriteButtonFile(const std::string& path, ButtonArrays buttons, int* error, bool synced) {
+    return WriteFileIfDifferent(path, FormatButtonFile(buttons), error, synced);
 }

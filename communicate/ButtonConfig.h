@@ -39,5 +39,6 @@ std::string FormatButtonFile(ButtonArrays buttons);
 
 // Replaces the file with the 72 lines (old or new, never half; not
 // rewritten when it already holds them); on failure `error` gets the
-// errno value and the file is as it was.
-bool WriteButtonFile(const std::string& path, ButtonArrays buttons, int* error);
+// errno value and the file is as it was. Unsynced, nothing waits for the
+// disk (a power cut may leave the old file).
+bool WriteButtonFile(const std::string& path, ButtonArrays buttons, int* error, bool synced = true);

@@ -121,6 +121,9 @@ BOOL CDialogSelect::OnInitDialog() {
     m_fontTerminal.setPixelSize(12);
     if (QWidget* terminal = m_editTerminal.GetWidget())
         terminal->setFont(m_fontTerminal);
+    // The start-up step gives the terminal the focus; given it now as well,
+    // the window maps with it and the step repaints nothing for it.
+    m_editTerminal.SetFocus();
 
     SetTimer(IDT_STARTUP, 100);
     SetTimer(IDT_SECOND, 1000);

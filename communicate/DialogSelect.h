@@ -147,7 +147,7 @@ public:
 private:
     bool IsCurrent(int page) const;
     void ApplyFraming();
-    void WriteCommsConfig(int port, int baudIndex);
+    void WriteCommsConfig(int port, int baudIndex, bool synced = true);
     // One block of received bytes, through every consumer.
     void HandleReceived(const char* bytes, int count);
     // Sends one typed byte; echo and capture unless at SDI-12.

@@ -17,7 +17,8 @@ void CDialogSelect::LoadButtons() {
     }
     FillDefaultButtons(ButtonsOfPage());
     int error = 0;
-    if (!WriteButtonFile(ButtonFilePath(), ButtonsOfPage(), &error)) {
+    // Unsynced: defaults lost to a power cut are written again.
+    if (!WriteButtonFile(ButtonFilePath(), ButtonsOfPage(), &error, false)) {
         // The defaults stay in force for the run; the user hears of it once
         // the start-up step is over (a box inside it would let the other
         // pages start before it has finished).

@@ -24,10 +24,10 @@ int PortOfEntry(const std::string& entry) {
 
 } // namespace
 
-void CDialogSelect::WriteCommsConfig(int port, int baudIndex) {
+void CDialogSelect::WriteCommsConfig(int port, int baudIndex, bool synced) {
     const std::string path = JoinPath(m_szDataFolder, kCommsConfig);
     int error = 0;
-    if (WriteFileIfDifferent(path, FormatCommsConfig(port, baudIndex), &error))
+    if (WriteFileIfDifferent(path, FormatCommsConfig(port, baudIndex), &error, synced))
         return;
     // Told once a run; the program goes on with the port.
     if (!m_bToldConfigFailure) {
@@ -108,16 +108,19 @@ void CDialogSelect::RestorePort() {
     m_dwBaudRate = m_dwBaudTable[m_nBaudIndex];
 
     int port = config.port;
-    if (port < 1 || port > 99 || m_nPortComboIndex[port - 1] == PORT_NOT_LISTED) {
+    const bool listed = port >= 1 && port <= 99 && m_nPortComboIndex[port - 1] != PORT_NOT_LISTED;
+    if (!listed) {
         MessageBox("The previously used Comm Port is not available.\nSelect a new comm Port.",
                    "Warning", MB_ICONEXCLAMATION);
         m_cboPort.SetCurSel(0);
         port = PortOfEntry(m_cboPort.GetLBText(0));
-        OpenPort(port);
-    } else {
-        OpenPort(port);
-        m_cboPort.SetCurSel(m_nPortComboIndex[port - 1]);
     }
+    // At start-up the port is written unsynced (the same choice is made
+    // again if a power cut loses it); OpenPort then finds it written.
+    WriteCommsConfig(port, m_nBaudIndex, false);
+    OpenPort(port);
+    if (listed)
+        m_cboPort.SetCurSel(m_nPortComboIndex[port - 1]);
 }
 
 void CDialogSelect::OpenPort(int n) {

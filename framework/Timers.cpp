@@ -110,9 +110,8 @@ void TimerQueue::Advance(std::int64_t ms) {
 }
 
 void TimerQueue::FireDue() {
-    const std::int64_t now = Clock::NowMs();
-    // Each entry fires at most once per call: its next due lies after `now`.
-    for (int index = NextDueIndex(now); index >= 0; index = NextDueIndex(now))
+    const int index = NextDueIndex(Clock::NowMs());
+    if (index >= 0)
         FireEntry(index);
     Reschedule();
 }

@@ -27,7 +27,9 @@ public:
     // falls due on the way, each at its own instant.
     void Advance(std::int64_t ms);
 
-    // Fires every timer due at the clock's present time (real clock).
+    // Fires the earliest timer due at the clock's present time (real clock);
+    // the others due follow in events of their own, so the event loop gets
+    // a turn between them.
     void FireDue();
 
 private:

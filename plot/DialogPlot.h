@@ -175,7 +175,7 @@ private:
     void PlotSelected(int freshPlot);
     void OnWatch();
     // Rewrites "units.cfg" from the radio buttons.
-    void SaveUnitsConfig();
+    void SaveUnitsConfig(bool synced = true);
     std::string UnitsPath() const;
     // The name of the selected file, remembered when the list is refilled.
     std::string m_strListedName;

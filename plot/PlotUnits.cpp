@@ -8,12 +8,12 @@ std::string CDialogPlot::UnitsPath() const {
     return JoinPath(m_szDataFolder, "units.cfg");
 }
 
-void CDialogPlot::SaveUnitsConfig() {
+void CDialogPlot::SaveUnitsConfig(bool synced) {
     UnitsConfig units;
     units.imperial = m_radMetric.GetCheck() != BST_CHECKED;
     units.dayFirst = m_radDmy.GetCheck() == BST_CHECKED;
     // Never a message: a file that cannot be written keeps the defaults.
-    WriteUnitsConfig(UnitsPath(), units);
+    WriteUnitsConfig(UnitsPath(), units, synced);
 }
 
 void CDialogPlot::LoadUnitsConfig() {
@@ -23,7 +23,9 @@ void CDialogPlot::LoadUnitsConfig() {
     m_radDmy.SetCheck(units.dayFirst ? BST_CHECKED : BST_UNCHECKED);
     m_radMdy.SetCheck(units.dayFirst ? BST_UNCHECKED : BST_CHECKED);
     m_bDayFirst = units.dayFirst ? 1 : 0;
-    SaveUnitsConfig();
+    // Unsynced: what was read, or the defaults, is written again if a power
+    // cut loses it.
+    SaveUnitsConfig(false);
 }
 
 void CDialogPlot::OnDmy() {

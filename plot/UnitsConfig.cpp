@@ -18,7 +18,7 @@ UnitsConfig ReadUnitsConfig(const std::string& path) {
     return units;
 }
 
-bool WriteUnitsConfig(const std::string& path, const UnitsConfig& units) {
+bool WriteUnitsConfig(const std::string& path, const UnitsConfig& units, bool synced) {
     const char bytes[3] = {units.imperial ? 'I' : 'M', ',', units.dayFirst ? 'D' : 'M'};
-    return WriteFileIfDifferent(path, std::string(bytes, 3));
+    return WriteFileIfDifferent(path, std::string(bytes, 3), nullptr, synced);
 }

@@ -14,5 +14,6 @@ struct UnitsConfig {
 // after it are there and are not ',' 'D'.
 UnitsConfig ReadUnitsConfig(const std::string& path);
 // Replaces the file with its three bytes unless it holds them already;
-// false (the file as it was) when it cannot be written.
-bool WriteUnitsConfig(const std::string& path, const UnitsConfig& units);
+// false (the file as it was) when it cannot be written. Unsynced, nothing
+// waits for the disk (a power cut may leave the old file).
+bool WriteUnitsConfig(const std::string& path, const UnitsConfig& units, bool synced = true);

@@ -2,12 +2,16 @@
 
 #include <cstring>
 
+#include "framework/Clock.h"
 #include "framework/FileWarning.h"
 #include "framework/Files.h"
 #include "framework/MessageMap.h"
 #include "schedule/ScheduleFiles.h"
 
 namespace {
+
+// The longest the start-up load holds the window at a time.
+constexpr long long kLoadSliceMs = 2;
 
 const MessageMapEntry<CDialogSchedule> kMessageMap[] = {
     OnNotifyData<CDialogSchedule>(NM_CLICK, IDC_SCHEDULE_LIST, &CDialogSchedule::OnClickList),
@@ -63,7 +67,11 @@ void CDialogSchedule::OnTimer(UINT id) {
     switch (id) {
     case IDT_SCHEDULE_START:
         KillTimer(IDT_SCHEDULE_START);
-        StartupLoad();
+        m_nSliceEndMs = Clock::NowMs() + kLoadSliceMs;
+        if (m_nLoadSite == 0)
+            StartupLoad();
+        else
+            LoadScheduleRows();
         break;
     case IDT_LIST_CLICK:
         KillTimer(IDT_LIST_CLICK);

@@ -53,11 +53,14 @@ public:
     void StartupLoad();
     void LoadDumpEvents();
     void LoadSchedule();
+    // The rows of the list until the load's time slice is used up; the
+    // rest follow from the next start timer, so the window is never held.
+    void LoadScheduleRows();
     void FillSiteRow(int row, int site, const char* line, BOOL insert);
     void SetSiteStatus(int row, int site, char code);
     void WriteStatusConfig();
     void WriteEnableConfig();
-    void WriteCwConfig();
+    void WriteCwConfig(bool synced = true);
     void ReadCwConfig();
     void RecordColumnWidths();
     void ApplyColumnWidths();
@@ -146,4 +149,10 @@ private:
     BYTE m_bFirstTick = 0;
     bool m_bLoaded = false;
     bool m_bWarned[FILE_COUNT] = {};
+    // The start-up load between its slices.
+    std::string m_szSiteBytes; // "site.cfg" as read
+    bool m_bSiteFile = false;
+    std::size_t m_nSitePos = 0;
+    int m_nLoadSite = 0; // the next row's site; 0 before the load
+    long long m_nSliceEndMs = 0;
 };

@@ -55,19 +55,19 @@ std::string TempPathFor(const std::string& path) {
 }
 
 FileResult WriteFileWhole(const std::string& path, const std::string& tempPath,
-                          const std::string& bytes) {
+                          const std::string& bytes, bool synced) {
     FileResult result;
-    WriteFileIfDifferent(path, tempPath, bytes, &result.error, &result.path);
+    WriteFileIfDifferent(path, tempPath, bytes, &result.error, &result.path, synced);
     return result;
 }
 
-FileResult WriteFileWhole(const std::string& path, const std::string& bytes) {
-    return WriteFileWhole(path, TempPathFor(path), bytes);
+FileResult WriteFileWhole(const std::string& path, const std::string& bytes, bool synced) {
+    return WriteFileWhole(path, TempPathFor(path), bytes, synced);
 }
 
-FileResult CreateDefaultFile(const std::string& path, ScheduleFileKind kind) {
-    return WriteFileWhole(path, kind == ScheduleFileKind::Site ? DefaultSiteFile()
-                                                               : DefaultDumpEventFile());
+FileResult CreateDefaultFile(const std::string& path, ScheduleFileKind kind, bool synced) {
+    return WriteFileWhole(
+        path, kind == ScheduleFileKind::Site ? DefaultSiteFile() : DefaultDumpEventFile(), synced);
 }
 
 FileResult ReplaceLineOfSite(const std::string& path, const std::string& tempPath,

@@ -35,16 +35,17 @@ std::size_t ReadLineOfSite(const std::string& path, ScheduleFileKind kind, int s
 // Writes `bytes` to `tempPath` completely and syncs it, then renames it over
 // `path` and syncs the folder; a file already holding `bytes` is left as it
 // is. On any failure the temporary file is removed and `path` is left as it
-// was.
+// was. Unsynced, nothing waits for the disk: a kill still leaves the old or
+// the new bytes, a power cut may leave the old ones.
 FileResult WriteFileWhole(const std::string& path, const std::string& tempPath,
-                          const std::string& bytes);
+                          const std::string& bytes, bool synced = true);
 // The temporary name beside a file: "x.cfg" gives "x-temp.cfg".
 std::string TempPathFor(const std::string& path);
 // WriteFileWhole through TempPathFor(path).
-FileResult WriteFileWhole(const std::string& path, const std::string& bytes);
+FileResult WriteFileWhole(const std::string& path, const std::string& bytes, bool synced = true);
 
 // Creates the file with its 300 default lines.
-FileResult CreateDefaultFile(const std::string& path, ScheduleFileKind kind);
+FileResult CreateDefaultFile(const std::string& path, ScheduleFileKind kind, bool synced = true);
 
 // Replaces site n's line (1..300) with `newLine` (which ends with CR LF):
 // the lines before and after are copied byte for byte however long they

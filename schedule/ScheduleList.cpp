@@ -63,11 +63,6 @@ void CDialogSchedule::StartupLoad() {
         m_listSites.InsertColumn(col, kHeadings[col], LVCFMT_LEFT);
     m_listSites.SetExtendedStyle(kListStyle);
     LoadSchedule();
-    SetFittedColumnWidths();
-    ReadCwConfig();
-    m_bLoaded = true;
-    // The recorded widths apply at once, not only at the next resize.
-    ApplyColumnWidths();
 }
 
 void CDialogSchedule::LoadDumpEvents() {
@@ -76,7 +71,8 @@ void CDialogSchedule::LoadDumpEvents() {
     if (!ReadFileStart(path, &bytes, kFileLimit)) {
         for (int site = 1; site <= kSiteCount; ++site)
             SetDumpEvent(site, DumpEventRecord{});
-        const FileResult made = CreateDefaultFile(path, ScheduleFileKind::DumpEvent);
+        // Unsynced: defaults lost to a power cut are written again.
+        const FileResult made = CreateDefaultFile(path, ScheduleFileKind::DumpEvent, false);
         if (!made.ok())
             WarnWriteFailure(FILE_LAST, made.path, made.error);
         return;
@@ -90,27 +86,37 @@ void CDialogSchedule::LoadDumpEvents() {
 }
 
 void CDialogSchedule::LoadSchedule() {
-    std::string bytes;
     m_listSites.DeleteAllItems();
-    if (ReadFileStart(DataPath(kSiteFileName), &bytes, kFileLimit)) {
-        char line[kLineBufferSize];
-        std::size_t pos = 0;
-        for (int site = 1; site <= kSiteCount; ++site) {
+    m_bSiteFile = ReadFileStart(DataPath(kSiteFileName), &m_szSiteBytes, kFileLimit);
+    m_nSitePos = 0;
+    m_nLoadSite = 1;
+    LoadScheduleRows();
+}
+
+void CDialogSchedule::LoadScheduleRows() {
+    while (m_nLoadSite <= kSiteCount) {
+        const int site = m_nLoadSite++;
+        if (m_bSiteFile) {
+            char line[kLineBufferSize];
             // A short file: the sites past its end are default sites.
-            if (NextLine(bytes, &pos, line, sizeof line) == 0)
+            if (NextLine(m_szSiteBytes, &m_nSitePos, line, sizeof line) == 0)
                 BoundedCopy(line, sizeof line - 1, DefaultSiteLine(site).c_str());
             FillSiteRow(site - 1, site, line, TRUE);
-        }
-    } else {
-        for (int site = 1; site <= kSiteCount; ++site) {
+        } else {
             const int row = m_listSites.InsertItem(site - 1, Format("%d", site).c_str());
             const char* cells[] = {"", "", "-", "-", "", "", ""};
             for (int col = COL_SITE_NAME; col <= COL_STATUS; ++col)
                 m_listSites.SetItemText(row, col, cells[col - 1]);
             m_tsInterval[site] = SiteInterval{};
         }
+        if (m_nLoadSite <= kSiteCount && Clock::NowMs() >= m_nSliceEndMs) {
+            SetTimer(IDT_SCHEDULE_START, 1);
+            return;
+        }
     }
+    std::string().swap(m_szSiteBytes);
 
+    std::string bytes;
     bool disable = false;
     if (ReadFileStart(DataPath("en.cfg"), &bytes, 64 * 1024))
         ParseEnableConfig(bytes, &disable, m_bEnabled);
@@ -119,6 +125,12 @@ void CDialogSchedule::LoadSchedule() {
     m_btnDisableAutoPoll.SetCheck(disable ? BST_CHECKED : BST_UNCHECKED);
     for (int site = 1; site <= kSiteCount; ++site)
         m_listSites.SetCheck(site - 1, m_bEnabled[site] ? TRUE : FALSE);
+
+    SetFittedColumnWidths();
+    ReadCwConfig();
+    m_bLoaded = true;
+    // The recorded widths apply at once, not only at the next resize.
+    ApplyColumnWidths();
 }
 
 void CDialogSchedule::FillSiteRow(int row, int site, const char* line, BOOL insert) {
@@ -173,9 +185,9 @@ void CDialogSchedule::WriteEnableConfig() {
         WarnWriteFailure(FILE_EN, path, result.error);
 }
 
-void CDialogSchedule::WriteCwConfig() {
+void CDialogSchedule::WriteCwConfig(bool synced) {
     const std::string path = DataPath("cw.cfg");
-    const FileResult result = WriteFileWhole(path, FormatColumnWidths(m_nColWidth));
+    const FileResult result = WriteFileWhole(path, FormatColumnWidths(m_nColWidth), synced);
     if (!result.ok())
         WarnWriteFailure(FILE_CW, path, result.error);
 }
@@ -185,7 +197,8 @@ void CDialogSchedule::ReadCwConfig() {
     std::string bytes;
     if (!ReadFileStart(path, &bytes, 150) || bytes.empty()) {
         RecordColumnWidths();
-        WriteCwConfig();
+        // Unsynced: widths lost to a power cut are recorded again.
+        WriteCwConfig(false);
         return;
     }
     ParseColumnWidths(bytes, m_nColWidth);

@@ -36,9 +36,16 @@ void PaintAxes(QPainter& p, const ChartLayout& layout, bool grid, double scale) 
         p.drawText(label.origin, label.text);
 }
 
-// The curve of one series as line segments, with the points to mark.
+// A vertical stroke over one pixel column: x, then the y of its ends.
+struct ColumnStroke {
+    double x = 0.0, top = 0.0, bottom = 0.0;
+};
+
+// The curve of one series as line segments and column strokes, with the
+// points to mark.
 struct SeriesGeometry {
     std::vector<QLineF> lines;
+    std::vector<ColumnStroke> strokes;
     std::vector<QPointF> marks;
     bool any = false;
     QPointF last;
@@ -57,28 +64,28 @@ struct SeriesGeometry {
     }
 };
 
-// The vertical stroke over one pixel column's values, held back until the
-// next column shows whether the join between them belongs in it.
-struct ColumnStroke {
+// The stroke over one column's values, held back until the next column
+// shows whether the join between them belongs in it.
+struct PendingStroke {
     bool has = false;
-    double col = 0.0;
-    double x = 0.0, top = 0.0, bottom = 0.0;
+    std::size_t col = 0;
+    ColumnStroke stroke;
     void Extend(double y) {
-        top = std::min(top, y);
-        bottom = std::max(bottom, y);
+        stroke.top = std::min(stroke.top, y);
+        stroke.bottom = std::max(stroke.bottom, y);
     }
 };
 
-void FlushStroke(SeriesGeometry& g, ColumnStroke& stroke) {
-    if (stroke.has && stroke.bottom > stroke.top)
-        g.lines.emplace_back(QPointF(stroke.x, stroke.top), QPointF(stroke.x, stroke.bottom));
-    stroke.has = false;
+void FlushStroke(SeriesGeometry& g, PendingStroke& pending) {
+    if (pending.has && pending.stroke.bottom > pending.stroke.top)
+        g.strokes.push_back(pending.stroke);
+    pending.has = false;
 }
 
 // The curve over the window. Thinned, each pixel column holding several
 // points gives its first and last point and one vertical stroke over their
-// extremes, found from the series' summary: the cost follows the columns,
-// not the points.
+// extremes; the series keeps its columns between repaints, so the cost
+// follows the columns, not the points.
 SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style,
                              const ChartTrack& t, double ws, double we, bool thinned) {
     SeriesGeometry g;
@@ -86,13 +93,15 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
     const double span = we - ws;
     auto X = [&](double time) { return r.left() + (time - ws) / span * r.width(); };
     const bool steps = style.mode == 2;
+    const bool marks = style.points;
     const std::size_t n = s.Size();
     if (n == 0)
         return g;
     if (!s.Ascending()) {
         for (std::size_t i = 0; i < n; ++i) {
             g.To(std::clamp(X(s.Time(i)), r.left() - 1e6, r.right() + 1e6), t.Y(s.Value(i)), steps);
-            g.marks.push_back(g.last);
+            if (marks)
+                g.marks.push_back(g.last);
         }
         return g;
     }
@@ -105,72 +114,58 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
             v += (ws - s.Time(a)) / (s.Time(i0) - s.Time(a)) * (s.Value(i0) - v);
         g.To(r.left() - 1, t.Y(v), steps);
     }
-    const double colWidth = span / std::max(1.0, r.width());
-    ColumnStroke pending;
-    std::size_t i = i0;
-    while (i < i1) {
-        if (!thinned) {
-            g.To(X(s.Time(i)), t.Y(s.Value(i)), steps);
+    auto point = [&](std::size_t i) {
+        g.To(X(s.Time(i)), t.Y(s.Value(i)), steps);
+        if (marks)
             g.marks.push_back(g.last);
-            ++i;
-            continue;
-        }
-        const double col = std::floor((s.Time(i) - ws) / colWidth);
-        const double colEnd = ws + (col + 1) * colWidth;
-        // Gallop forward from i, then halve: the column's end lies near.
-        std::size_t lo = i + 1, step = 1;
-        while (lo + step < i1 && s.Time(lo + step) < colEnd) {
-            lo += step;
-            step *= 2;
-        }
-        std::size_t hi = std::min(i1, lo + step);
-        while (lo < hi) {
-            const std::size_t mid = lo + (hi - lo) / 2;
-            if (s.Time(mid) < colEnd)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        const std::size_t j = lo;
-        if (j - i <= 4) {
-            // A few points: drawn as they are.
-            FlushStroke(g, pending);
-            for (; i < j; ++i) {
-                g.To(X(s.Time(i)), t.Y(s.Value(i)), steps);
+    };
+    if (!thinned) {
+        for (std::size_t i = i0; i < i1; ++i)
+            point(i);
+    } else {
+        const double colWidth = span / std::max(1.0, r.width());
+        const std::vector<ChartColumn>& columns = s.Columns(ws, we, colWidth);
+        PendingStroke pending;
+        for (std::size_t col = 0; col < columns.size(); ++col) {
+            const ChartColumn& c = columns[col];
+            if (c.last - c.first <= 4) {
+                // A few points: drawn as they are.
+                if (c.last > c.first)
+                    FlushStroke(g, pending);
+                for (std::size_t i = c.first; i < c.last; ++i)
+                    point(i);
+                continue;
+            }
+            const double xFirst = X(c.firstTime), yFirst = t.Y(c.firstValue);
+            double yTop = t.Y(c.hi), yBottom = t.Y(c.lo);
+            const double xMid = X(ws + (double(col) + 0.5) * colWidth);
+            if (pending.has && col == pending.col + 1) {
+                // Neighbouring columns of many points: the join between them
+                // is cut at their border and each part goes into its
+                // column's one stroke.
+                double yJoin = g.last.y();
+                if (!steps && xFirst > g.last.x()) {
+                    const double xb = X(ws + double(col) * colWidth);
+                    yJoin += (xb - g.last.x()) / (xFirst - g.last.x()) * (yFirst - g.last.y());
+                }
+                pending.Extend(yJoin);
+                FlushStroke(g, pending);
+                yTop = std::min(yTop, yJoin);
+                yBottom = std::max(yBottom, yJoin);
+            } else {
+                FlushStroke(g, pending);
+                g.To(xFirst, yFirst, steps);
+            }
+            pending = PendingStroke{true, col, ColumnStroke{xMid, yTop, yBottom}};
+            g.any = true;
+            g.last = QPointF(X(c.lastTime), t.Y(c.lastValue));
+            if (marks) {
+                g.marks.emplace_back(xFirst, yFirst);
                 g.marks.push_back(g.last);
             }
-            continue;
         }
-        const double xFirst = X(s.Time(i)), yFirst = t.Y(s.Value(i));
-        double vmin, vmax;
-        s.RangeMinMax(i, j, &vmin, &vmax);
-        double yTop = t.Y(vmax), yBottom = t.Y(vmin);
-        const double xMid = X(ws + (col + 0.5) * colWidth);
-        if (pending.has && col == pending.col + 1) {
-            // Neighbouring columns of many points: the join between them is
-            // cut at their border and each part goes into its column's one
-            // stroke.
-            double yJoin = g.last.y();
-            if (!steps && xFirst > g.last.x()) {
-                const double xb = X(ws + col * colWidth);
-                yJoin += (xb - g.last.x()) / (xFirst - g.last.x()) * (yFirst - g.last.y());
-            }
-            pending.Extend(yJoin);
-            FlushStroke(g, pending);
-            yTop = std::min(yTop, yJoin);
-            yBottom = std::max(yBottom, yJoin);
-        } else {
-            FlushStroke(g, pending);
-            g.To(xFirst, yFirst, steps);
-        }
-        pending = ColumnStroke{true, col, xMid, yTop, yBottom};
-        g.any = true;
-        g.marks.emplace_back(xFirst, yFirst);
-        g.last = QPointF(X(s.Time(j - 1)), t.Y(s.Value(j - 1)));
-        g.marks.push_back(g.last);
-        i = j;
+        FlushStroke(g, pending);
     }
-    FlushStroke(g, pending);
     // On to the neighbour after the window, cut at the window's edge; a
     // step holds the last value before it.
     if (i1 < n && i1 > 0) {
@@ -185,13 +180,62 @@ SeriesGeometry BuildGeometry(const ChartSeries& s, const ChartSeriesStyle& style
     return g;
 }
 
+// The pixels of the column strokes (each the pixels a one-pixel vertical
+// line sets, `width` columns wide) as rectangles: rows that neighbouring
+// columns share go into one wide rectangle, so that filling costs rows of
+// the union rather than rows of every column.
+std::vector<QRect> StrokeRects(const std::vector<ColumnStroke>& strokes, int width) {
+    struct Open {
+        int top, bottom, x; // rows top..bottom, from pixel column x
+    };
+    std::vector<QRect> rects;
+    std::vector<Open> open, next;
+    int lastX = 0;
+    auto close = [&](const Open& o, int top, int bottom) {
+        if (bottom >= top)
+            rects.emplace_back(o.x, top, lastX + width - o.x, bottom - top + 1);
+    };
+    for (const ColumnStroke& stroke : strokes) {
+        const int x = int(std::floor(stroke.x)) - (width - 1) / 2;
+        const int top = int(std::floor(stroke.top)), bottom = int(std::floor(stroke.bottom));
+        next.clear();
+        if (!open.empty() && x != lastX + 1) {
+            for (const Open& o : open)
+                close(o, o.top, o.bottom);
+            open.clear();
+        }
+        // Open runs keep the rows this column shares; the rest end here.
+        int covered = top; // rows top..covered-1 are taken by open runs
+        for (const Open& o : open) {
+            const int a = std::max(o.top, top), b = std::min(o.bottom, bottom);
+            if (a > b) {
+                close(o, o.top, o.bottom);
+                continue;
+            }
+            close(o, o.top, a - 1);
+            close(o, b + 1, o.bottom);
+            if (a > covered)
+                next.push_back(Open{covered, a - 1, x});
+            next.push_back(Open{a, b, o.x});
+            covered = b + 1;
+        }
+        if (covered <= bottom)
+            next.push_back(Open{covered, bottom, x});
+        open.swap(next);
+        lastX = x;
+    }
+    for (const Open& o : open)
+        close(o, o.top, o.bottom);
+    return rects;
+}
+
 // Fills between the curve and zero, one pixel column at a time: each column
 // from the baseline to the far side of the curve's extent over it.
 void FillUnderCurve(QPainter& p, const SeriesGeometry& g, const ChartTrack& t,
                     const QColor& color) {
     const QRectF& r = t.rect;
     const int first = int(std::floor(r.left())), count = int(std::ceil(r.right())) - first + 1;
-    if (count <= 0 || g.lines.empty())
+    if (count <= 0 || (g.lines.empty() && g.strokes.empty()))
         return;
     std::vector<double> top(std::size_t(count), INFINITY), bottom(std::size_t(count), -INFINITY);
     auto cover = [&](int c, double y0, double y1) {
@@ -222,6 +266,8 @@ void FillUnderCurve(QPainter& p, const SeriesGeometry& g, const ChartTrack& t,
             cover(c, yAt(x0), yAt(x1));
         }
     }
+    for (const ColumnStroke& stroke : g.strokes)
+        cover(int(std::floor(stroke.x)) - first, stroke.top, stroke.bottom);
     const double base = std::clamp(t.Y(0.0), r.top(), r.bottom());
     for (int c = 0; c < count; ++c) {
         if (top[std::size_t(c)] > bottom[std::size_t(c)])
@@ -254,11 +300,21 @@ void PaintSeries(QPainter& p, const ChartModel& m, int index, const std::vector<
     const int width = std::max(1, int(std::lround(std::clamp(style->lineWidth, 1, 20) * o.scale)));
     p.setPen(QPen(color, 0));
     p.setBrush(Qt::NoBrush);
-    if (g.lines.empty()) {
+    if (g.lines.empty() && g.strokes.empty()) {
         // A lone point: a square mark of the series' width.
         const double side = std::max(5.0 * o.scale, 2.0 * width);
         p.fillRect(QRectF(g.last.x() - side / 2, g.last.y() - side / 2, side, side), color);
     } else {
+        // Column strokes as filled rectangles over the pixels a one-pixel
+        // line would set, widened as the lines are; one call for them all.
+        if (!g.strokes.empty()) {
+            const std::vector<QRect> rects = StrokeRects(g.strokes, width);
+            p.setPen(Qt::NoPen);
+            p.setBrush(color);
+            p.drawRects(rects.data(), int(rects.size()));
+            p.setPen(QPen(color, 0));
+            p.setBrush(Qt::NoBrush);
+        }
         p.drawLines(g.lines.data(), int(g.lines.size()));
         std::vector<QLineF> shifted(g.lines.size());
         for (int k = 1; k < width; ++k) {

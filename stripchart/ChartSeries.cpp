@@ -49,6 +49,7 @@ void ChartSeries::Clear() {
     m_size = 0;
     m_ascending = true;
     m_min = m_max = 0.0;
+    m_columns = ColumnCache{};
 }
 
 std::size_t ChartSeries::LowerBound(double time) const {
@@ -108,6 +109,77 @@ bool ChartSeries::RangeMinMax(std::size_t first, std::size_t last, double* lo, d
     *lo = mn;
     *hi = mx;
     return true;
+}
+
+std::size_t ChartSeries::SearchNear(std::size_t first, std::size_t last, std::size_t hint,
+                                    double time) const {
+    // Steps out from the hint, doubling, until the answer is fenced; then
+    // halves. Evenly spaced points need a few steps only.
+    hint = std::clamp(hint, first, last);
+    std::size_t lo = first, hi = last, step = 1;
+    if (hint < last && Time(hint) < time) {
+        lo = hint + 1;
+        while (lo + step - 1 < last && Time(lo + step - 1) < time) {
+            lo += step;
+            step *= 2;
+        }
+        hi = std::min(last, lo + step - 1);
+    } else {
+        hi = hint;
+        while (hi - first >= step && Time(hi - step) >= time) {
+            hi -= step;
+            step *= 2;
+        }
+        lo = hi - first >= step ? hi - step + 1 : first;
+    }
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (Time(mid) < time)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+const std::vector<ChartColumn>& ChartSeries::Columns(double start, double end, double step) const {
+    ColumnCache& cache = m_columns;
+    if (cache.valid && cache.size == m_size && cache.start == start && cache.end == end &&
+        cache.step == step)
+        return cache.columns;
+    cache.valid = true;
+    cache.size = m_size;
+    cache.start = start;
+    cache.end = end;
+    cache.step = step;
+    cache.columns.clear();
+    if (!(step > 0.0) || !(end >= start) || !m_ascending)
+        return cache.columns;
+    // A bound on the count; past it the last column takes the rest.
+    constexpr double kMaxColumns = 1 << 20;
+    const std::size_t count =
+        std::size_t(std::min(std::floor((end - start) / step), kMaxColumns)) + 1;
+    cache.columns.reserve(count);
+    const std::size_t last = UpperBound(end);
+    std::size_t i = LowerBound(start);
+    std::size_t width = 1; // the points of the column before: where to look first
+    for (std::size_t c = 0; c < count; ++c) {
+        const std::size_t j =
+            c + 1 < count ? SearchNear(i, last, i + width, start + double(c + 1) * step) : last;
+        width = std::max<std::size_t>(1, j - i);
+        ChartColumn column;
+        column.first = i;
+        column.last = j;
+        if (RangeMinMax(i, j, &column.lo, &column.hi)) {
+            column.firstTime = Time(i);
+            column.firstValue = Value(i);
+            column.lastTime = Time(j - 1);
+            column.lastValue = Value(j - 1);
+        }
+        cache.columns.push_back(column);
+        i = j;
+    }
+    return cache.columns;
 }
 
 std::size_t ChartSeries::MemoryBytes() const {

@@ -9,6 +9,15 @@
 #include <memory>
 #include <vector>
 
+// The points of one pixel column: indices [first, last), their extremes and
+// the first and last point (all 0.0 when the column is empty).
+struct ChartColumn {
+    std::size_t first = 0, last = 0;
+    double lo = 0.0, hi = 0.0;
+    double firstTime = 0.0, firstValue = 0.0;
+    double lastTime = 0.0, lastValue = 0.0;
+};
+
 class ChartSeries {
 public:
     // Appends a point; non-finite times or values are ignored. Amortised O(1).
@@ -32,6 +41,12 @@ public:
     // Extremes of the values at indices [first, last); false when empty.
     bool RangeMinMax(std::size_t first, std::size_t last, double* lo, double* hi) const;
 
+    // The points (times ascending) in columns of `step` days from `start`:
+    // column c holds the times in [start + c * step, start + (c + 1) * step),
+    // the last one the times up to and including `end`. Kept until points
+    // are added or cleared or another slicing is asked for.
+    const std::vector<ChartColumn>& Columns(double start, double end, double step) const;
+
     // Bytes held for the points and their summary.
     std::size_t MemoryBytes() const;
 
@@ -51,6 +66,11 @@ private:
 
     void Summarise();
 
+    // First index in [first, last) whose time is not below `time` (else
+    // `last`), looked for from `hint` outwards.
+    std::size_t SearchNear(std::size_t first, std::size_t last, std::size_t hint,
+                           double time) const;
+
     std::vector<std::unique_ptr<Chunk>> m_chunks;
     // m_levels[k][j]: extremes of points [j << (kBaseBits + k), (j + 1) << (kBaseBits + k)).
     std::vector<std::vector<Extremes>> m_levels;
@@ -58,4 +78,12 @@ private:
     bool m_ascending = true;
     double m_min = 0.0;
     double m_max = 0.0;
+
+    struct ColumnCache {
+        bool valid = false;   // false again after Clear
+        std::size_t size = 0; // points when the columns were found
+        double start = 0.0, end = 0.0, step = 0.0;
+        std::vector<ChartColumn> columns;
+    };
+    mutable ColumnCache m_columns;
 };

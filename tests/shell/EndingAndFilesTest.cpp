@@ -21,6 +21,7 @@
 #include "plot/UnitsConfig.h"
 #include "resources/ResourceSelect.h"
 #include "resources/ResourceShell.h"
+#include "schedule/DialogSchedule.h"
 #include "schedule/ScheduleFiles.h"
 #include "shell/KestruneApp.h"
 #include "shell/XTabCtrl.h"
@@ -181,6 +182,32 @@ INSTANTIATE_TEST_SUITE_P(
                   ASSERT_EQ(truncate(p.c_str(), 50 << 20), 0);
               }}),
     [](const testing::TestParamInfo<Stand>& info) { return std::string(info.param.kind); });
+
+// The files the first start-up writes hold what a second one would write:
+// the second start rewrites none of them.
+TEST(StartupFilesTest, ASecondStartRewritesNothing) {
+    MainWindowHarness h;
+    h.AddPort(1);
+    h.Start();
+    TestEnv::Advance(2500); // every page's start-up step and first tick
+    const char* const names[] = {"buttn.cfg", "comms.cfg", "units.cfg", "last.cfg", "cw.cfg"};
+    std::vector<struct stat> before;
+    for (const char* name : names) {
+        struct stat st {};
+        ASSERT_EQ(stat(JoinPath(h.env.DataFolder(), name).c_str(), &st), 0) << name;
+        before.push_back(st);
+    }
+    h.Start();
+    TestEnv::Advance(2500);
+    EXPECT_EQ(h.Main().GetSchedulePage()->SiteList().GetItemCount(), kSiteCount);
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        struct stat st {};
+        ASSERT_EQ(stat(JoinPath(h.env.DataFolder(), names[i]).c_str(), &st), 0);
+        EXPECT_EQ(st.st_ino, before[i].st_ino) << names[i];
+        EXPECT_EQ(st.st_mtim.tv_nsec, before[i].st_mtim.tv_nsec) << names[i];
+    }
+    EXPECT_TRUE(Leftovers(h.env.DataFolder()).empty());
+}
 
 // SIGTERM while a dump arrives on an open port: the run ends as Exit ends
 // it, without its question; the dump holds every byte the program took, the
