@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "bench/DumpBench.h"
 #include "framework/Application.h"
 #include "plot/DialogPlot.h"
 #include "plot/DumpReader.h"
@@ -24,21 +25,6 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration<double>(b - a).count();
-}
-
-struct CountSink : DumpSink {
-    long points = 0;
-    void OnPoint(int, double, double) override { ++points; }
-};
-
-long FileSize(const char* path) {
-    FILE* f = std::fopen(path, "rb");
-    if (!f)
-        return -1;
-    std::fseek(f, 0, SEEK_END);
-    const long n = std::ftell(f);
-    std::fclose(f);
-    return n;
 }
 
 int PlotPage(const char* path, int argc, char** argv) {

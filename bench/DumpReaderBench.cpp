@@ -20,6 +20,7 @@
 #include <string>
 
 #include "bench/BenchClock.h"
+#include "bench/DumpBench.h"
 #include "plot/DumpReader.h"
 
 namespace {
@@ -58,21 +59,6 @@ int Generate(const char* path) {
     std::fwrite(out.data(), 1, out.size(), f);
     std::fclose(f);
     return 0;
-}
-
-struct CountSink : DumpSink {
-    long points = 0;
-    void OnPoint(int, double, double) override { ++points; }
-};
-
-long FileSize(const char* path) {
-    FILE* f = std::fopen(path, "rb");
-    if (!f)
-        return -1;
-    std::fseek(f, 0, SEEK_END);
-    const long n = std::ftell(f);
-    std::fclose(f);
-    return n;
 }
 
 int Time(const char* path, bool againstWc) {

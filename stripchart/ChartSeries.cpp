@@ -53,7 +53,10 @@ void ChartSeries::Clear() {
 }
 
 std::size_t ChartSeries::LowerBound(double time) const {
-    std::size_t lo = 0, hi = m_size;
+    return LowerBoundIn(0, m_size, time);
+}
+
+std::size_t ChartSeries::LowerBoundIn(std::size_t lo, std::size_t hi, double time) const {
     while (lo < hi) {
         const std::size_t mid = lo + (hi - lo) / 2;
         if (Time(mid) < time)
@@ -132,14 +135,7 @@ std::size_t ChartSeries::SearchNear(std::size_t first, std::size_t last, std::si
         }
         lo = hi - first >= step ? hi - step + 1 : first;
     }
-    while (lo < hi) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        if (Time(mid) < time)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
+    return LowerBoundIn(lo, hi, time);
 }
 
 const std::vector<ChartColumn>& ChartSeries::Columns(double start, double end, double step) const {

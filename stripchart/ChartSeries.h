@@ -70,6 +70,8 @@ private:
     // `last`), looked for from `hint` outwards.
     std::size_t SearchNear(std::size_t first, std::size_t last, std::size_t hint,
                            double time) const;
+    // The first index in [lo, hi) whose time is not below `time` (hi if none).
+    std::size_t LowerBoundIn(std::size_t lo, std::size_t hi, double time) const;
 
     std::vector<std::unique_ptr<Chunk>> m_chunks;
     // m_levels[k][j]: extremes of points [j << (kBaseBits + k), (j + 1) << (kBaseBits + k)).

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "communicate/CallSession.h"
+#include "tests/support/TestEnv.h"
 
 namespace {
 
@@ -26,13 +27,7 @@ TEST(CallSessionTest, IncrementalDumpCommands) {
 }
 
 TEST(CallSessionTest, CaptureNamesRepliesAndTotals) {
-    LocalTime t;
-    t.year = 2026;
-    t.month = 3;
-    t.day = 7;
-    t.hour = 9;
-    t.minute = 5;
-    t.second = 4;
+    const LocalTime t = Wall(2026, 3, 7, 9, 5, 4);
     EXPECT_EQ(ExpandCaptureName("Site35_^Y^m^D.csv", t), "Site35_260307.csv");
     EXPECT_EQ(ExpandCaptureName("^H^M^S^x^", t), "090504^x^");
     EXPECT_EQ(ExpandCaptureName(std::string(200, 'n').c_str(), t).size(), 97u);

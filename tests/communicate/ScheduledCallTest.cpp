@@ -68,14 +68,7 @@ protected:
         peer = &h.AddPort(1);
         modem = std::make_unique<SimulatedModem>(*peer);
         modem->direct = direct;
-        LocalTime wall;
-        wall.year = 2026;
-        wall.month = 3;
-        wall.day = 7;
-        wall.hour = 10;
-        wall.minute = 14;
-        wall.second = 50;
-        Clock::UseVirtual(wall);
+        Clock::UseVirtual(Wall(2026, 3, 7, 10, 14, 50));
         h.Start();
         modem->Attach();
     }

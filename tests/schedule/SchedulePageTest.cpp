@@ -17,17 +17,6 @@
 
 namespace {
 
-LocalTime Wall(int y, int mo, int d, int h, int mi, int s) {
-    LocalTime t;
-    t.year = y;
-    t.month = mo;
-    t.day = d;
-    t.hour = h;
-    t.minute = mi;
-    t.second = s;
-    return t;
-}
-
 std::string SiteLine(int site, const std::string& name, const std::string& phone,
                      const std::string& retries, const std::string& start,
                      const std::string& interval, char unit) {

@@ -154,13 +154,7 @@ TEST(CallQueueTest, FirstInFirstOutWithoutDuplicates) {
 }
 
 TEST(PollLogTest, LineLayout) {
-    LocalTime when;
-    when.year = 2026;
-    when.month = 12;
-    when.day = 7;
-    when.hour = 10;
-    when.minute = 15;
-    when.second = 1;
+    const LocalTime when = Wall(2026, 12, 7, 10, 15, 1);
     const std::string line =
         FormatLogStart(when, 12, "Weir", "Direct", 2) + FormatLogResult(STATUS_DIRECT);
     EXPECT_EQ(line, "07-Dec-2026 10:15:01  Site#012                  Weir           Direct  "

@@ -14,15 +14,19 @@ void TestEnv::PrepareProcess() {
     tzset();
 }
 
-LocalTime TestEnv::DefaultStart() {
+LocalTime Wall(int y, int mo, int d, int h, int mi, int s) {
     LocalTime t;
-    t.year = 2026;
-    t.month = 3;
-    t.day = 14;
-    t.hour = 9;
-    t.minute = 30;
-    t.second = 0;
+    t.year = y;
+    t.month = mo;
+    t.day = d;
+    t.hour = h;
+    t.minute = mi;
+    t.second = s;
     return t;
+}
+
+LocalTime TestEnv::DefaultStart() {
+    return Wall(2026, 3, 14, 9, 30, 0);
 }
 
 TestEnv::TestEnv() {

@@ -37,3 +37,6 @@ private:
     std::string m_ports;
     std::vector<std::string> m_previousLockFolders;
 };
+
+// A local wall time, for the virtual clock and the time arithmetic.
+LocalTime Wall(int y, int mo, int d, int h, int mi, int s);
