@@ -8,10 +8,6 @@
 
 namespace {
 
-bool IsLineBreak(int c) {
-    return c == '\r' || c == '\n';
-}
-
 // A date field; "00" before any date line.
 std::string DateField(const char* f) {
     return std::string(1, f[0] ? f[0] : '0') + (f[0] && f[1] ? f[1] : '0');
@@ -188,7 +184,7 @@ void CCaptureConverter::TidedaLine(int length) {
             WriteEightOClock(guarded);
         m_bPending0800 = 0;
         int end = 9;
-        while (At(end) >= 0 && !IsLineBreak(At(end)))
+        while (IsTextAt(end))
             ++end;
         if (guarded)
             Write(TidedaRecord(std::string(m_szLine + 9, m_szLine + end)));

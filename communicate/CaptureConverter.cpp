@@ -6,14 +6,6 @@
 
 #include "communicate/CallSession.h"
 
-namespace {
-
-bool IsLineBreak(int c) {
-    return c == '\r' || c == '\n';
-}
-
-} // namespace
-
 std::string FormatFixed(double value, int decimals) {
     char text[64];
     const auto result =
@@ -200,7 +192,7 @@ bool CCaptureConverter::CheckTimeRecord(int n) {
     n = std::clamp(n, 0, 17);
     // Only what the line holds before its line end is copied or compared.
     int m = 0;
-    while (m < n && At(m) >= 0 && !IsLineBreak(At(m)))
+    while (m < n && IsTextAt(m))
         ++m;
 
     auto store = [&] {
@@ -225,7 +217,7 @@ bool CCaptureConverter::CheckTimeRecord(int n) {
     store();
     if (n == 17 && Is(11, '/') && Is(14, '/')) {
         std::string date;
-        for (int pos = 9; pos <= 16 && At(pos) >= 0 && !IsLineBreak(At(pos)); ++pos)
+        for (int pos = 9; pos <= 16 && IsTextAt(pos); ++pos)
             date += char(At(pos));
         if (m_pOutput)
             m_pOutput->ShowDumpDate("Dump Date: " + date);

@@ -124,6 +124,8 @@ private:
 
     // Characters of the current line: -1 outside it.
     int At(int pos) const;
+    // A character of the line's text: inside the line and no CR or LF.
+    bool IsTextAt(int pos) const { return At(pos) >= 0 && At(pos) != '\r' && At(pos) != '\n'; }
     int AtEnd(int endPos) const { return At(m_nLength - endPos); }
     bool Is(int pos, char c) const { return At(pos) == (unsigned char)c; }
     bool IsEnd(int endPos, char c) const { return AtEnd(endPos) == (unsigned char)c; }

@@ -87,6 +87,13 @@ std::size_t CFileReader::Read(void* buffer, std::size_t count) {
     return done;
 }
 
+void CFileReader::ReadRest(std::string* bytes) {
+    while (m_pos < m_end || Fill()) {
+        bytes->append(m_buffer + m_pos, m_end - m_pos);
+        m_pos = m_end;
+    }
+}
+
 std::size_t CFileReader::ReadLine(char* buffer, std::size_t size) {
     std::size_t kept = 0;
     bool any = false;
@@ -141,9 +148,7 @@ bool ReadFileStart(const std::string& path, std::string* bytes, std::size_t limi
             *error = file.Error();
         return false;
     }
-    char block[8192];
-    while (std::size_t n = file.Read(block, sizeof block))
-        bytes->append(block, n);
+    file.ReadRest(bytes);
     if (error)
         *error = file.Error();
     return true;

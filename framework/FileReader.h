@@ -23,13 +23,14 @@ public:
     // device or a socket). At most `limit` bytes are read.
     bool Open(const std::string& path, std::uint64_t limit = kDefaultLimit);
     void Close();
-    bool IsOpen() const { return m_fd >= 0; }
     // The errno value of the last failure, 0 when there was none.
     int Error() const { return m_error; }
     // True once reading stopped at the limit with more of the file after it.
     bool Cut() const { return m_cut; }
 
     std::size_t Read(void* buffer, std::size_t count);
+    // The rest of the file, up to the limit, appended to `bytes`.
+    void ReadRest(std::string* bytes);
     // One line through its LF, keeping at most size - 1 bytes and a NUL; the
     // rest of a longer line is read and dropped. Returns the bytes kept, 0 at
     // the end (the buffer is then left as it was).

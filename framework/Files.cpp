@@ -314,9 +314,7 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::size_t limi
         return false;
     }
     std::string read;
-    char block[8192];
-    while (std::size_t n = file.Read(block, sizeof block))
-        read.append(block, n);
+    file.ReadRest(&read);
     if (file.Cut() || file.Error() != 0) {
         errno = file.Cut() ? EFBIG : file.Error();
         return false;

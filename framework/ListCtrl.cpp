@@ -160,7 +160,7 @@ int CListCtrl::GetStringWidth(const char* text) const {
     QTableWidget* table = Table();
     if (!table || !text)
         return 0;
-    return table->fontMetrics().horizontalAdvance(QString::fromLatin1(text));
+    return table->fontMetrics().horizontalAdvance(ToWidgetText(text));
 }
 
 BOOL CListCtrl::SetColumnWidth(int col, int width) {

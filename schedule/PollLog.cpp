@@ -46,7 +46,7 @@ bool Append(const std::string& path, const std::string& piece, bool startsLine) 
         const std::uint64_t tail = length >= 2 ? 2 : 1;
         file.Seek(length - tail);
         const std::size_t got = file.Read(last, std::size_t(tail));
-        const bool closed = got == 2 ? last[0] == '\r' && last[1] == '\n' : false;
+        const bool closed = got == 2 && last[0] == '\r' && last[1] == '\n';
         if (!closed)
             bytes.insert(0, got >= 1 && last[got - 1] == '\r' ? "\n" : "\r\n");
         file.SeekToEnd();

@@ -240,20 +240,26 @@ std::vector<double> YTickValues(const ChartTrack& t, double lineHeight) {
     return values;
 }
 
+// Font size in screen pixels for a chart of this size: 11 at the page's
+// opening size, slower growth above it.
+double ChartFontPixels(double width, double height) {
+    const double s = std::min(width / 681.0, height / 366.0);
+    if (!(s > 0) || !std::isfinite(s))
+        return 6.0;
+    return std::max(6.0, s >= 1.0 ? 11.0 * std::sqrt(s) : 11.0 * s);
+}
+
+// The step between a track's labelled values (1 for a single value).
+double ValueStep(const std::vector<double>& values) {
+    return values.size() > 1 ? values[1] - values[0] : 1.0;
+}
+
 } // namespace
 
 double ChartTrack::Y(double v) const {
     const double y = rect.bottom() - (v - lo) / (hi - lo) * rect.height();
     const double reach = 20.0 * std::max(1.0, rect.height());
     return std::clamp(y, rect.top() - reach, rect.bottom() + reach);
-}
-
-double ChartFontPixels(double width, double height) {
-    // 11 pixels at the page's opening size; slower growth above it.
-    const double s = std::min(width / 681.0, height / 366.0);
-    if (!(s > 0) || !std::isfinite(s))
-        return 6.0;
-    return std::max(6.0, s >= 1.0 ? 11.0 * std::sqrt(s) : 11.0 * s);
 }
 
 ChartLayout LayoutChart(const ChartModel& m, const QRectF& area, double scale) {
@@ -305,8 +311,9 @@ ChartLayout LayoutChart(const ChartModel& m, const QRectF& area, double scale) {
 
     double ws, we;
     m.DrawnWindow(&ws, &we);
-    const int provisionalTicks =
-        std::max(1, int((r - l) * W / (fm.horizontalAdvance("30-Sep-2099") * 1.4)));
+    // Room each time label wants along the axis.
+    const double timeLabelRoom = fm.horizontalAdvance("30-Sep-2099") * 1.4;
+    const int provisionalTicks = std::max(1, int((r - l) * W / timeLabelRoom));
     const bool twoLines = ChooseTimeTicks(m, ws, we, provisionalTicks).twoLines;
     const double timeBlock = tick + gap + (twoLines ? 2 : 1) * fm.height() + gap;
     double plotBottom = std::min(area.top() + b * H, area.bottom() - timeBlock);
@@ -326,7 +333,7 @@ ChartLayout LayoutChart(const ChartModel& m, const QRectF& area, double scale) {
     std::vector<std::vector<double>> values;
     for (const ChartTrack& track : L.tracks) {
         values.push_back(YTickValues(track, fm.height()));
-        const double step = values.back().size() > 1 ? values.back()[1] - values.back()[0] : 1.0;
+        const double step = ValueStep(values.back());
         for (double v : values.back())
             labelWidth = std::max(labelWidth, fm.horizontalAdvance(YLabelText(v, step)));
     }
@@ -344,7 +351,7 @@ ChartLayout LayoutChart(const ChartModel& m, const QRectF& area, double scale) {
     // the one above it is left out.
     for (std::size_t k = 0; k < L.tracks.size(); ++k) {
         const ChartTrack& track = L.tracks[k];
-        const double step = values[k].size() > 1 ? values[k][1] - values[k][0] : 1.0;
+        const double step = ValueStep(values[k]);
         for (auto v = values[k].rbegin(); v != values[k].rend(); ++v) {
             const double y = track.Y(*v);
             const QString text = YLabelText(*v, step);
@@ -361,8 +368,7 @@ ChartLayout LayoutChart(const ChartModel& m, const QRectF& area, double scale) {
 
     // Time labels under their ticks, kept between the value labels' column
     // and the right edge; one that would touch the one before is left out.
-    const int maxTicks =
-        std::max(1, int(plot.width() / (fm.horizontalAdvance("30-Sep-2099") * 1.4)));
+    const int maxTicks = std::max(1, int(plot.width() / timeLabelRoom));
     const TimeTicks ticks = ChooseTimeTicks(m, ws, we, maxTicks);
     const double span = we - ws;
     double lastRight = -std::numeric_limits<double>::infinity();

@@ -38,8 +38,5 @@ struct ChartLayout {
     std::vector<ChartLabel> texts; // by text object; empty text: not drawn
 };
 
-// Font size in screen pixels for a chart of this size.
-double ChartFontPixels(double width, double height);
-
 // `scale`: device pixels per screen pixel.
 ChartLayout LayoutChart(const ChartModel& model, const QRectF& area, double scale);

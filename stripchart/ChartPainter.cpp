@@ -6,7 +6,6 @@
 #include <cmath>
 #include <vector>
 
-#include "framework/OleDate.h"
 #include "stripchart/ChartLayout.h"
 #include "stripchart/ChartModel.h"
 

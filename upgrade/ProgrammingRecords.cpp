@@ -52,7 +52,6 @@ void ProgrammingSequence::NextRecordExchange() {
         ++m_nReSendCount;
     } else {
         SendNextRecord();
-        ++m_nRecordsSent;
         ++m_nSendCount;
     }
     Put(Kind::Counts, {}, m_nSendCount, m_nReSendCount);
@@ -105,13 +104,14 @@ void ProgrammingSequence::RecordReply(const std::uint8_t* bytes, std::size_t n) 
 }
 
 void ProgrammingSequence::ShowProgress(int frames) {
-    if (m_nLineCount > 0)
+    if (!m_frames.empty())
         Put(Kind::Progress, {},
-            std::min(100, int(static_cast<long long>(frames) * 100 / m_nLineCount)));
+            std::min(100, int(static_cast<long long>(frames) * 100 /
+                              static_cast<long long>(m_frames.size()))));
 }
 
 void ProgrammingSequence::EndRecordTick(bool rearm) {
-    ShowProgress(m_nRecordsSent);
+    ShowProgress(m_nSendCount);
     if (!rearm)
         return;
     if (m_bStop) {

@@ -58,7 +58,6 @@ ProgrammingSequence::Effects ProgrammingSequence::Begin(DeviceType device,
     m_frames = std::move(frames);
     m_text = std::move(text);
     m_password = std::move(password);
-    m_nLineCount = int(m_frames.size());
     const bool px70 = device == DeviceType::Px70;
     Put(Kind::LabelText, px70 ? "Erasing Data Flash" : "Erasing Program Flash",
         long(StepLabel::Erase));
@@ -119,7 +118,6 @@ ProgrammingSequence::Effects ProgrammingSequence::Timer(unsigned id) {
     case IDT_START_RECORDS:
         Status("Upgrading Firmware");
         Show(StepLabel::Programming, true);
-        m_nRecordsSent = 0;
         m_nReadPos = 0;
         m_nRetries = 0;
         m_nSendCount = 0;

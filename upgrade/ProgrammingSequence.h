@@ -76,7 +76,6 @@ public:
     // "Stop Upgrade": taken at the end of the record loop's next tick.
     void RequestStop() { m_bStop = 1; }
 
-    DeviceType Device() const { return m_device; }
     int SendCount() const { return m_nSendCount; }
     int ReSendCount() const { return m_nReSendCount; }
 
@@ -138,8 +137,6 @@ private:
     Effects m_out;
     Await m_await = Await::Nothing;
 
-    int m_nLineCount = 0;
-    int m_nRecordsSent = 0;
     // Index of the next frame to send.
     int m_nReadPos = 0;
     int m_nRetries = 0;

@@ -37,9 +37,7 @@ CDialogUpgrade::LoadResult CDialogUpgrade::ReadFirmware(const std::string& path)
     if (!file.Open(path, kHexFileLimit))
         return LoadResult::NotOpened;
     m_abImage.clear();
-    char block[8192];
-    while (const std::size_t n = file.Read(block, sizeof block))
-        m_abImage.append(block, n);
+    file.ReadRest(&m_abImage);
     if (file.Cut()) {
         m_abImage.clear();
         return LoadResult::Suspect;
