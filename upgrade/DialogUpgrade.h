@@ -52,6 +52,9 @@ public:
     void OnBnClickedStopUpgrade();
     void OnBnClickedSendReset();
 
+    // The send primitive: m_abTx, with the echo read back and dropped when `echo`.
+    void SendCommand(bool echo);
+
     // The programming sequence (ProgrammingSequence holds its steps).
     void OnBnClickedStartUpgrade();
     void OnSequenceTimer(UINT id);
@@ -96,6 +99,8 @@ private:
 
     CCommPort* m_pCommPort = nullptr;
     std::string m_strFirmwarePath;
+    int m_nTxLength = 0;
+    BYTE m_abTx[500] = {};
     BYTE m_abRx[500] = {};
     BYTE m_bFirstBrowse = 1;
     // Frames in the loaded image (a standard file's record lines); never 0 once loaded.

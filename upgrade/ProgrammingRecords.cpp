@@ -52,6 +52,7 @@ void ProgrammingSequence::NextRecordExchange() {
         ++m_nReSendCount;
     } else {
         SendNextRecord();
+        ++m_nRecordsSent;
         ++m_nSendCount;
     }
     Put(Kind::Counts, {}, m_nSendCount, m_nReSendCount);
@@ -111,7 +112,7 @@ void ProgrammingSequence::ShowProgress(int frames) {
 }
 
 void ProgrammingSequence::EndRecordTick(bool rearm) {
-    ShowProgress(m_nSendCount);
+    ShowProgress(m_nRecordsSent);
     if (!rearm)
         return;
     if (m_bStop) {

@@ -118,6 +118,7 @@ ProgrammingSequence::Effects ProgrammingSequence::Timer(unsigned id) {
     case IDT_START_RECORDS:
         Status("Upgrading Firmware");
         Show(StepLabel::Programming, true);
+        m_nRecordsSent = 0;
         m_nReadPos = 0;
         m_nRetries = 0;
         m_nSendCount = 0;

@@ -137,6 +137,8 @@ private:
     Effects m_out;
     Await m_await = Await::Nothing;
 
+    // Records taken from the image in this upgrade.
+    int m_nRecordsSent = 0;
     // Index of the next frame to send.
     int m_nReadPos = 0;
     int m_nRetries = 0;

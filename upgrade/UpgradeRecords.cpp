@@ -18,6 +18,10 @@ void CDialogUpgrade::SendBytes(const BYTE* bytes, int length, bool echo) {
         m_pCommPort->Read(m_abRx, DWORD(std::min<int>(length, sizeof m_abRx)));
 }
 
+void CDialogUpgrade::SendCommand(bool echo) {
+    SendBytes(m_abTx, m_nTxLength, echo);
+}
+
 void CDialogUpgrade::OnBnClickedSendReset() {
     if (TakePort() == nullptr)
         return;

@@ -2,6 +2,7 @@
 // timers and "Stop Upgrade" go to the sequence, and what it asks for is done on the port and
 // the page's controls.
 #include <algorithm>
+#include <cstring>
 
 #include "framework/Text.h"
 #include "shell/CommPort.h"
@@ -73,8 +74,9 @@ void CDialogUpgrade::Perform(ProgrammingSequence::Effects effects) {
                 SetLine(DWORD(e.a), int(e.b));
                 break;
             case Kind::Send:
-                SendBytes(reinterpret_cast<const BYTE*>(e.text.data()), int(e.text.size()),
-                          e.a != 0);
+                m_nTxLength = int(std::min(e.text.size(), sizeof m_abTx));
+                std::memcpy(m_abTx, e.text.data(), std::size_t(m_nTxLength));
+                SendCommand(e.a != 0);
                 break;
             case Kind::Read:
                 next = m_sequence.Reply(m_abRx, ReadReply(DWORD(e.a), DWORD(e.b)));
