@@ -1,10 +1,7 @@
 #include "communicate/CallSession.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstring>
 
-#include "communicate/CaptureConverter.h"
 #include "communicate/CommandEscapes.h"
 
 namespace {
@@ -111,44 +108,4 @@ char ScanModemReply(const char* reply, int rxCount) {
             if (BeginsWith(reply + offset, r.text))
                 return r.result;
     return 0;
-}
-
-void FormatTotalText(double total, char* out) {
-    std::string text = "0";
-    if (!(std::fabs(total) < 1e20)) {
-        // Far beyond 14 integer digits (or not a number): the exponent form.
-        char buffer[32];
-        const auto r =
-            std::to_chars(buffer, buffer + sizeof buffer, total, std::chars_format::scientific, 6);
-        if (r.ec == std::errc())
-            text.assign(buffer, r.ptr);
-    } else {
-        for (int decimals = 6; decimals >= 0; --decimals) {
-            text = FormatFixed(total, decimals);
-            if (text.size() <= 14)
-                break;
-        }
-        if (text.size() > 14) {
-            char buffer[32];
-            const auto r = std::to_chars(buffer, buffer + sizeof buffer, total,
-                                         std::chars_format::scientific, 6);
-            text.assign(buffer, r.ptr);
-        }
-    }
-    if (text.size() > 14)
-        text.resize(14);
-    std::memcpy(out, text.data(), text.size());
-    out[text.size()] = '\0';
-}
-
-double ReadTotalText(const char* text) {
-    double value = 0.0;
-    const char* end = text + strnlen(text, 14);
-    while (text < end && *text == ' ')
-        ++text;
-    if (text < end && *text == '+')
-        ++text;
-    if (std::from_chars(text, end, value).ec != std::errc())
-        return 0.0;
-    return value;
 }

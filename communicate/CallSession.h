@@ -1,6 +1,5 @@
 // The text work of a scheduled call: the incremental dump command, capture
-// file names from their templates, the modem's reply and the running total
-// handed back. No Qt in here.
+// file names from their templates and the modem's reply. No Qt in here.
 #pragma once
 
 #include <string>
@@ -23,9 +22,3 @@ bool IsFullCapturePath(const char* templ);
 // `rxCount` received bytes: '1' connect, '5' busy, '6' no carrier, '7' no
 // dialtone, in any letter case; 0 when nothing matched.
 char ScanModemReply(const char* reply, int rxCount);
-
-// A running total as at most 14 characters: six decimals, fewer when the
-// integer digits need the room (never fewer integer digits). `out` holds 15.
-void FormatTotalText(double total, char* out);
-// The stored total text as a number; 0 when it is not one.
-double ReadTotalText(const char* text);

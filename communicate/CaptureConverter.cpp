@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
-
-#include "communicate/CallSession.h"
 
 std::string FormatFixed(double value, int decimals) {
     char text[64];
@@ -13,6 +12,46 @@ std::string FormatFixed(double value, int decimals) {
     if (result.ec != std::errc())
         return "0";
     return std::string(text, result.ptr);
+}
+
+void FormatTotalText(double total, char* out) {
+    std::string text = "0";
+    if (!(std::fabs(total) < 1e20)) {
+        // Far beyond 14 integer digits (or not a number): the exponent form.
+        char buffer[32];
+        const auto r =
+            std::to_chars(buffer, buffer + sizeof buffer, total, std::chars_format::scientific, 6);
+        if (r.ec == std::errc())
+            text.assign(buffer, r.ptr);
+    } else {
+        for (int decimals = 6; decimals >= 0; --decimals) {
+            text = FormatFixed(total, decimals);
+            if (text.size() <= 14)
+                break;
+        }
+        if (text.size() > 14) {
+            char buffer[32];
+            const auto r = std::to_chars(buffer, buffer + sizeof buffer, total,
+                                         std::chars_format::scientific, 6);
+            text.assign(buffer, r.ptr);
+        }
+    }
+    if (text.size() > 14)
+        text.resize(14);
+    std::memcpy(out, text.data(), text.size());
+    out[text.size()] = '\0';
+}
+
+double ReadTotalText(const char* text) {
+    double value = 0.0;
+    const char* end = text + strnlen(text, 14);
+    while (text < end && *text == ' ')
+        ++text;
+    if (text < end && *text == '+')
+        ++text;
+    if (std::from_chars(text, end, value).ec != std::errc())
+        return 0.0;
+    return value;
 }
 
 // --- Building lines ---------------------------------------------------------

@@ -23,6 +23,12 @@ public:
 // whatever the process locale is.
 std::string FormatFixed(double value, int decimals);
 
+// A running total as at most 14 characters: six decimals, fewer when the
+// integer digits need the room (never fewer integer digits). `out` holds 15.
+void FormatTotalText(double total, char* out);
+// The stored total text as a number; 0 when it is not one.
+double ReadTotalText(const char* text);
+
 // What the CSV-1, CSV-2 and Tideda writers carry from line to line, and
 // from one capture to the next.
 struct CaptureConversion {

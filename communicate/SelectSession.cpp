@@ -165,10 +165,9 @@ void CDialogSelect::OnSessionCommand(int k) {
         char* appends[3] = {m_cAppend1, m_cAppend2, m_cAppend3};
         char* forms[3] = {m_cForm1, m_cForm2, m_cForm3};
         for (int c = 0; c < 3; ++c) {
-            BoundedCopy(commands[c], kCallCommandChars, call.command[c].szCommand);
-            BoundedCopy(files[c], kCallFileChars, call.command[c].szFile);
-            BoundedCopy(appends[c], 1, call.command[c].cAppend);
-            BoundedCopy(forms[c], 1, call.command[c].cForm);
+            const CallCommand& from = call.command[c];
+            CutCallCommand(from.szCommand, from.szFile, from.cAppend, from.cForm, commands[c],
+                           files[c], appends[c], forms[c]);
         }
         char lastDumpEvent[20];
         m_pTabCtrl->GetLastDumpEvent(lastDumpEvent);
@@ -314,23 +313,9 @@ void CDialogSelect::OpenCaptureFile(const char* templ, const char* append, const
     m_nCaptureKind = CaptureKind::None;
     if (templ[0] == '\0')
         return;
-    CaptureKind kind = CaptureKind::None;
-    switch (form[0]) {
-    case 'T':
-        kind = CaptureKind::Tideda;
-        break;
-    case '2':
-        kind = CaptureKind::Csv2;
-        break;
-    case '1':
-        kind = CaptureKind::Csv1;
-        break;
-    case 'R':
-        kind = CaptureKind::Raw;
-        break;
-    default:
+    const CaptureKind kind = CaptureKindOfLetter(form[0]);
+    if (kind == CaptureKind::None)
         return;
-    }
     m_capture.StartCapture(kind);
     const std::string name = ExpandCaptureName(templ, Clock::LocalNow());
     const std::string path = IsFullCapturePath(templ) ? name : JoinPath(m_szDataFolder, name);

@@ -22,7 +22,8 @@ public:
     // Local wall time now.
     static LocalTime LocalNow();
 
-    // Tests: from now on time stands still at `start` until AdvanceTo moves it.
+    // Tests: from now on time stands still at `start` until AdvanceVirtualTo
+    // moves it.
     static void UseVirtual(const LocalTime& start);
     static void UseReal();
     // Tests: the wall clock is set to `now` (as by hand or a daylight-saving

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 
 #include "framework/MessageMap.h"
+#include "plot/DumpReader.h"
 #include "shell/PageIndex.h"
 #include "shell/XTabCtrl.h"
 
@@ -163,7 +164,7 @@ BOOL CDialogPlot::OnInitDialog() {
     for (short series = 0; series < kChartSeriesCount; ++series) {
         m_chart.SetCurrentSeries(series);
         m_chart.SetSeriesPoints(0);
-        const bool rainOrMarker = series == 0 || series == 5;
+        const bool rainOrMarker = series == SERIES_RAIN || series == SERIES_MARKER;
         if (!rainOrMarker)
             m_chart.SetSeriesPointSize(0.005);
         m_chart.SetSeriesFill(rainOrMarker);

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "plot/DialogPlot.h"
+#include "plot/DumpReader.h"
 #include "plot/ZoomLadder.h"
 
 namespace {
@@ -48,7 +49,10 @@ int CDialogPlot::AxisOfSeries(int series) const {
     // Separate axes are taken by battery, temperature, river, rain in turn.
     const bool present[4] = {IsQuantityPresent(kBattery), IsQuantityPresent(kTemperature),
                              IsQuantityPresent(kRiver), IsQuantityPresent(kRain)};
-    const int group = series == 2 || series == 3 ? 0 : series == 4 ? 1 : series == 1 ? 2 : 3;
+    const int group = series == SERIES_BV_INT || series == SERIES_BV_EXT ? 0
+                      : series == SERIES_TEMP                            ? 1
+                      : series == SERIES_RIVER                           ? 2
+                                                                         : 3;
     return int(std::count(present, present + group, true));
 }
 
@@ -63,24 +67,24 @@ void CDialogPlot::ArrangeYAxes() {
         for (int series = 0; series < kChartSeriesCount; ++series)
             AssignSeriesAxis(series, 0);
         if (rain)
-            hi = std::max(hi, m_chart.GetSeriesMax(0));
+            hi = std::max(hi, m_chart.GetSeriesMax(SERIES_RAIN));
         if (river) {
-            lo = std::min(lo, m_chart.GetSeriesMin(1));
-            hi = std::max(hi, m_chart.GetSeriesMax(1));
-            AddPlaceholders(1, t0, lo);
+            lo = std::min(lo, m_chart.GetSeriesMin(SERIES_RIVER));
+            hi = std::max(hi, m_chart.GetSeriesMax(SERIES_RIVER));
+            AddPlaceholders(SERIES_RIVER, t0, lo);
         }
         if (bvInt) {
-            hi = std::max(hi, m_chart.GetSeriesMax(2));
-            AddPlaceholders(2, t0, lo);
+            hi = std::max(hi, m_chart.GetSeriesMax(SERIES_BV_INT));
+            AddPlaceholders(SERIES_BV_INT, t0, lo);
         }
         if (bvExt) {
-            hi = std::max(hi, m_chart.GetSeriesMax(3));
-            AddPlaceholders(3, t0, lo);
+            hi = std::max(hi, m_chart.GetSeriesMax(SERIES_BV_EXT));
+            AddPlaceholders(SERIES_BV_EXT, t0, lo);
         }
         if (temp) {
-            lo = std::min(lo, m_chart.GetSeriesMin(4));
-            hi = std::max(hi, m_chart.GetSeriesMax(4));
-            AddPlaceholders(4, t0, lo);
+            lo = std::min(lo, m_chart.GetSeriesMin(SERIES_TEMP));
+            hi = std::max(hi, m_chart.GetSeriesMax(SERIES_TEMP));
+            AddPlaceholders(SERIES_TEMP, t0, lo);
         }
         ScaleYAxis(0, lo - 0.5, hi + 0.5);
         return;
@@ -91,39 +95,39 @@ void CDialogPlot::ArrangeYAxes() {
         m_chart.SetYAxisCount(1);
         double hi = 0.0;
         if (bvInt) {
-            AssignSeriesAxis(2, 0);
-            hi = std::max(hi, m_chart.GetSeriesMax(2));
+            AssignSeriesAxis(SERIES_BV_INT, 0);
+            hi = std::max(hi, m_chart.GetSeriesMax(SERIES_BV_INT));
         }
         if (bvExt) {
-            AssignSeriesAxis(3, 0);
-            hi = std::max(hi, m_chart.GetSeriesMax(3));
+            AssignSeriesAxis(SERIES_BV_EXT, 0);
+            hi = std::max(hi, m_chart.GetSeriesMax(SERIES_BV_EXT));
         }
         ScaleYAxis(0, -0.5, hi + 0.5);
-        AddPlaceholders(2, t0, 0.0);
+        AddPlaceholders(SERIES_BV_INT, t0, 0.0);
     }
     if (temp) {
         ++n;
         m_chart.SetYAxisCount(short(n));
-        AssignSeriesAxis(4, n - 1);
-        const double lo = std::min(0.0, m_chart.GetSeriesMin(4));
-        const double hi = std::max(0.0, m_chart.GetSeriesMax(4));
+        AssignSeriesAxis(SERIES_TEMP, n - 1);
+        const double lo = std::min(0.0, m_chart.GetSeriesMin(SERIES_TEMP));
+        const double hi = std::max(0.0, m_chart.GetSeriesMax(SERIES_TEMP));
         ScaleYAxis(n - 1, lo - 0.5, hi + 0.5);
-        AddPlaceholders(4, t0, lo);
+        AddPlaceholders(SERIES_TEMP, t0, lo);
     }
     if (river) {
         ++n;
         m_chart.SetYAxisCount(short(n));
-        AssignSeriesAxis(1, n - 1);
-        const double lo = std::min(0.0, m_chart.GetSeriesMin(1));
-        const double hi = std::max(0.0, m_chart.GetSeriesMax(1));
+        AssignSeriesAxis(SERIES_RIVER, n - 1);
+        const double lo = std::min(0.0, m_chart.GetSeriesMin(SERIES_RIVER));
+        const double hi = std::max(0.0, m_chart.GetSeriesMax(SERIES_RIVER));
         ScaleYAxis(n - 1, lo - 0.5, hi + 0.5);
-        AddPlaceholders(1, t0, lo);
+        AddPlaceholders(SERIES_RIVER, t0, lo);
     }
     if (rain) {
         m_chart.SetYAxisCount(short(n + 1));
-        AssignSeriesAxis(5, n);
-        AssignSeriesAxis(0, n);
-        ScaleYAxis(n, -0.9, std::max(0.0, m_chart.GetSeriesMax(0)) + 0.5);
+        AssignSeriesAxis(SERIES_MARKER, n);
+        AssignSeriesAxis(SERIES_RAIN, n);
+        ScaleYAxis(n, -0.9, std::max(0.0, m_chart.GetSeriesMax(SERIES_RAIN)) + 0.5);
     }
     m_chart.SetYAxisGap(0.05);
 }

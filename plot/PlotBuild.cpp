@@ -98,40 +98,40 @@ void CDialogPlot::PrepareKind(std::uint8_t kind) {
     };
     switch (kind) {
     case PLOT_KIND_RAIN:
-        enable({0});
-        m_chart.ClearSeries(5);
-        m_chart.SetCurrentSeries(0);
+        enable({SERIES_RAIN});
+        m_chart.ClearSeries(SERIES_MARKER);
+        m_chart.SetCurrentSeries(SERIES_RAIN);
         m_chart.SetSeriesLineWidth(1);
-        show(0, 2);
+        show(SERIES_RAIN, 2);
         m_chart.SetSeriesPoints(0);
         m_chart.SetSeriesFill(true);
-        m_chart.SetCurrentSeries(5);
+        m_chart.SetCurrentSeries(SERIES_MARKER);
         m_chart.SetSeriesLineWidth(1);
-        show(5, 0);
+        show(SERIES_MARKER, 0);
         break;
     case PLOT_KIND_RIVER:
-        enable({1});
-        show(1, 0);
+        enable({SERIES_RIVER});
+        show(SERIES_RIVER, 0);
         break;
     case PLOT_KIND_BATT:
-        showBattery({2, 3});
+        showBattery({SERIES_BV_INT, SERIES_BV_EXT});
         break;
     case PLOT_KIND_BATT_INT:
-        showBattery({2});
+        showBattery({SERIES_BV_INT});
         break;
     case PLOT_KIND_BATT_EXT:
-        showBattery({3});
+        showBattery({SERIES_BV_EXT});
         break;
     case PLOT_KIND_BATT_TEMP:
-        showBattery({2, 3, 4});
+        showBattery({SERIES_BV_INT, SERIES_BV_EXT, SERIES_TEMP});
         break;
     case PLOT_KIND_TEMP:
-        showBattery({4});
+        showBattery({SERIES_TEMP});
         break;
     case PLOT_KIND_ALL:
-        enable({0, 1, 2, 3, 4});
-        m_chart.ClearSeries(5);
-        show(0, 2);
+        enable({SERIES_RAIN, SERIES_RIVER, SERIES_BV_INT, SERIES_BV_EXT, SERIES_TEMP});
+        m_chart.ClearSeries(SERIES_MARKER);
+        show(SERIES_RAIN, 2);
         for (int s = 1; s <= 5; ++s)
             show(s, 0);
         break;
@@ -188,8 +188,8 @@ void CDialogPlot::ProcessPlotFile(const std::string& name) {
         }
         box.EnableWindow(FALSE);
         HideSeries(series);
-        if (series == 0)
-            HideSeries(5);
+        if (series == SERIES_RAIN)
+            HideSeries(SERIES_MARKER);
     }
 
     m_chart.SetProperty88(1);
@@ -209,7 +209,7 @@ void CDialogPlot::ProcessPlotFile(const std::string& name) {
         m_chart.SetProperty85(0);
         m_bCursorSet = 0;
         m_chart.SetProperty85(1);
-        m_chart.ClearSeries(5);
+        m_chart.ClearSeries(SERIES_MARKER);
         m_bStartSet = 0;
         if (!anyTicked) {
             m_dMinTime = kEmptyRangeStart;

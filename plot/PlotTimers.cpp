@@ -1,6 +1,7 @@
 // The page's timers: start-up, the watch for the page being brought forward
 // (with a new dump), and the one-shot runs that the controls arm.
 #include "plot/DialogPlot.h"
+#include "plot/DumpReader.h"
 #include "shell/PageIndex.h"
 #include "shell/XTabCtrl.h"
 
@@ -35,7 +36,7 @@ void CDialogPlot::OnTimer(UINT id) {
         break;
     case IDT_PLOT_FILL:
         KillTimer(IDT_PLOT_FILL);
-        m_chart.SetCurrentSeries(1);
+        m_chart.SetCurrentSeries(SERIES_RIVER);
         m_chart.SetSeriesFill(m_chkFill.GetCheck() == BST_CHECKED);
         break;
     case IDT_PLOT_AXES:

@@ -1,6 +1,7 @@
 // Zoom, the time window and the cursor readouts.
 #include "framework/OleDate.h"
 #include "plot/DialogPlot.h"
+#include "plot/DumpReader.h"
 #include "plot/ZoomLadder.h"
 
 namespace {
@@ -65,10 +66,10 @@ void CDialogPlot::OnChartCursor(double time) {
     SetChartTextCaption(13, FormatOleDate(time, kCursorFormat));
     m_bCursorSet = 1;
     if (m_bStartSet) {
-        m_chart.ClearSeries(5);
-        m_chart.AddPoint(5, m_dStartTime, -0.2);
-        m_chart.AddPoint(5, time, -0.2);
-        m_chart.SetCurrentSeries(5);
+        m_chart.ClearSeries(SERIES_MARKER);
+        m_chart.AddPoint(SERIES_MARKER, m_dStartTime, -0.2);
+        m_chart.AddPoint(SERIES_MARKER, time, -0.2);
+        m_chart.SetCurrentSeries(SERIES_MARKER);
         m_chart.SetSeriesFill(true);
         SetChartTextCaption(15, FormatOleDate(time, kEndFormat));
     }
@@ -85,6 +86,6 @@ void CDialogPlot::OnChartMouseDown(short button, short shift, long x, long y) {
     SetChartTextCaption(14, FormatOleDate(m_dStartTime, kStartFormat));
     for (int text : {15, 17, 18, 16})
         SetChartTextCaption(text, "");
-    m_chart.ClearSeries(5);
-    m_chart.AddPoint(5, m_dStartTime, -0.2);
+    m_chart.ClearSeries(SERIES_MARKER);
+    m_chart.AddPoint(SERIES_MARKER, m_dStartTime, -0.2);
 }

@@ -189,9 +189,8 @@ void CStrip::SetProperty87(std::int32_t value) {
     Changed();
 }
 
-void CStrip::SetProperty88(std::int32_t value) {
-    M().property88 = value;
-}
+// Our chart has nothing this setting changes.
+void CStrip::SetProperty88(std::int32_t) {}
 
 void CStrip::SetTimeFormat1(const std::string& format) {
     M().timeFormat[0] = format;
@@ -218,9 +217,8 @@ void CStrip::SetProperty96(bool value) {
     Changed();
 }
 
-void CStrip::SetProperty97(bool value) {
-    M().property97 = value;
-}
+// Our chart has nothing this setting changes.
+void CStrip::SetProperty97(bool) {}
 
 double CStrip::GetWindowEnd() const {
     return M().windowEnd;

@@ -49,13 +49,13 @@ public:
     void SetProperty85(std::int32_t value); // 0 removes the cursor
     double GetCursorTime() const;           // the window's middle without a cursor
     void SetProperty87(std::int32_t value); // 2 steps, else lines
-    void SetProperty88(std::int32_t value);
+    void SetProperty88(std::int32_t value); // changes nothing
     void SetTimeFormat1(const std::string& format);
     void SetTimeFormat2(const std::string& format);
     void SetTimeFormat3(const std::string& format);
     void SetTimeFormat4(const std::string& format);
     void SetProperty96(bool value); // grid
-    void SetProperty97(bool value);
+    void SetProperty97(bool value); // changes nothing
     double GetWindowEnd() const;
     void SetWindowEnd(double end);
     double GetWindowStart() const;

@@ -1,5 +1,6 @@
 // The Edit Schedule dialog's radio-styled groups, the tracked command with
 // its stored event, and the template buttons.
+#include "communicate/CaptureKind.h"
 #include "framework/FileReader.h"
 #include "framework/FileWarning.h"
 #include "framework/Files.h"
@@ -9,11 +10,10 @@
 #include "schedule/SiteFile.h"
 
 void CDialogEditSchedule::SetForm(int k, char form) {
-    static const char kForms[4] = {'R', '1', '2', 'T'};
-    m_cForm[k] = form == 'T' || form == '2' || form == '1' ? form : 'R';
+    m_cForm[k] = WrittenFormLetter(form);
     CommandControls c = Command(k);
     for (int i = 0; i < 4; ++i)
-        c.forms[i]->SetCheck(kForms[i] == m_cForm[k] ? BST_CHECKED : BST_UNCHECKED);
+        c.forms[i]->SetCheck(kCaptureFormLetters[i] == m_cForm[k] ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void CDialogEditSchedule::SetUnit(char unit) {

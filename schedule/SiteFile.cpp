@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "communicate/CaptureKind.h"
 #include "framework/Text.h"
 #include "schedule/FieldReader.h"
 #include "schedule/ScheduleTime.h"
@@ -65,7 +66,7 @@ std::string FormatSiteLine(const SiteRecord& record) {
         line += CleanField(cmd.command, kMaxCommand) + ",";
         line += CleanField(cmd.file, kMaxCaptureName) + ",";
         line += cmd.append ? "A," : ",";
-        line += cmd.form == 'T' ? 'T' : cmd.form == '2' ? '2' : cmd.form == '1' ? '1' : 'R';
+        line += WrittenFormLetter(cmd.form);
         if (k < 2)
             line += ",";
     }
@@ -112,10 +113,9 @@ CallCommands CallCommandsOf(const SiteRecord& record) {
     for (int k = 0; k < 3; ++k) {
         const SiteCommand& from = record.commands[k];
         CallCommand& to = call.command[k];
-        BoundedCopy(to.szCommand, kCallCommandChars, from.command.c_str());
-        BoundedCopy(to.szFile, kCallFileChars, from.file.c_str());
-        to.cAppend[0] = from.append ? 'A' : '\0';
-        to.cForm[0] = from.form;
+        const char form[2] = {from.form, '\0'};
+        CutCallCommand(from.command.c_str(), from.file.c_str(), from.append ? "A" : "", form,
+                       to.szCommand, to.szFile, to.cAppend, to.cForm);
     }
     return call;
 }

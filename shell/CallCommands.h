@@ -13,12 +13,18 @@ struct CallCommand {
     char szCommand[kCallCommandChars + 1] = {}; // logger command with its escapes
     char szFile[kCallFileChars + 1] = {};       // capture file name template
     char cAppend[2] = {};                       // "A": append to the capture file
-    char cForm[2] = {}; // form letter as written: 'R', '1', '2', 'T'; any other: no capture
+    char cForm[2] = {}; // form letter as written (CaptureKind.h); any other: no capture
 };
 
 struct CallCommands {
     CallCommand command[3];
 };
+
+// One call command's fields into buffers of the widths above (each one
+// longer for its NUL), cut to those widths: the command, the file name
+// template, and the first byte of the append flag and of the form.
+void CutCallCommand(const char* command, const char* file, const char* append, const char* form,
+                    char* toCommand, char* toFile, char* toAppend, char* toForm);
 
 // Written out as a call line (its fields, the commas between them and the
 // CR), the commands stay within the call line's 799 bytes.

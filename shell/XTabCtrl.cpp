@@ -28,10 +28,8 @@ void CXTabCtrl::SetCallCommands(const CallCommands& commands) {
     for (int k = 0; k < 3; ++k) {
         const CallCommand& from = commands.command[k];
         CallCommand& to = m_szCallCommands.command[k];
-        BoundedCopy(to.szCommand, kCallCommandChars, from.szCommand);
-        BoundedCopy(to.szFile, kCallFileChars, from.szFile);
-        BoundedCopy(to.cAppend, 1, from.cAppend);
-        BoundedCopy(to.cForm, 1, from.cForm);
+        CutCallCommand(from.szCommand, from.szFile, from.cAppend, from.cForm, to.szCommand,
+                       to.szFile, to.cAppend, to.cForm);
     }
 }
 

@@ -85,8 +85,6 @@ public:
     double axisGap = 0.0; // fraction of the plot area between stacked axes
     bool grid = false;
     bool repaintSuspended = false;
-    std::int32_t property88 = 0;
-    bool property97 = false;
     std::string timeFormat[4] = {"%#d-%b-%Y", "%Y", "%#d-%b-%Y", "%#d-%b-%Y"};
 
 private:

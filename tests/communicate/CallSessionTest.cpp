@@ -4,6 +4,7 @@
 #include <string>
 
 #include "communicate/CallSession.h"
+#include "communicate/CaptureConverter.h"
 #include "tests/support/TestEnv.h"
 
 namespace {

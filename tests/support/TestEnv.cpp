@@ -1,12 +1,10 @@
 #include "tests/support/TestEnv.h"
 
-#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
 #include "framework/SerialDevice.h"
-#include "framework/Timers.h"
 #include "shell/CommPort.h"
 
 void TestEnv::PrepareProcess() {
@@ -52,8 +50,4 @@ TestEnv::~TestEnv() {
     SetLockFolders(m_previousLockFolders);
     std::error_code ec;
     std::filesystem::remove_all(m_root, ec);
-}
-
-void TestEnv::Advance(long long ms) {
-    TimerQueue::Instance().Advance(ms);
 }

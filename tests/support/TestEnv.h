@@ -26,7 +26,8 @@ public:
     // The data folder the program will use.
     std::string DataFolder() const { return m_appData + "/TrelvoranFiles"; }
 
-    // Advances the virtual clock, firing timers on the way.
+    // Advances the virtual clock, firing timers on the way (not in the core
+    // tests: the timers are the window system's).
     static void Advance(long long ms);
 
     static LocalTime DefaultStart();
