@@ -4,6 +4,7 @@
 
 #include "communicate/DialogSelect.h"
 #include "framework/MessageMap.h"
+#include "framework/ModalRunner.h"
 #include "plot/DialogPlot.h"
 #include "resources/Icons.h"
 #include "resources/ResourceShell.h"
@@ -125,6 +126,7 @@ void CKestruneDlg::OnClose() {
 
 void CKestruneDlg::OnDestroy() {
     KillTimer(IDT_BLINK);
+    KillTimer(IDT_ENDING);
     delete m_pSelect;
     m_pSelect = nullptr;
     delete m_pPlot;
@@ -160,7 +162,33 @@ void CKestruneDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
     info->ptMinTrackSize = CPoint{740, 570};
 }
 
+void CKestruneDlg::EndOnSignal() {
+    ModalRunner::Get().EndAll(this);
+    if (m_bEnding)
+        return;
+    m_bEnding = 1;
+    // No call is handed out or recorded, no upgrade step follows.
+    if (m_pSchedule)
+        m_pSchedule->OnClose();
+    if (m_pUpgrade)
+        m_pUpgrade->EndForSignal();
+    if (m_pSelect && m_pSelect->EndForSignal()) {
+        m_nEndingTicks = 0;
+        SetTimer(IDT_ENDING, 100);
+        return;
+    }
+    EndDialog(IDCANCEL);
+}
+
 void CKestruneDlg::OnTimer(UINT id) {
+    if (id == IDT_ENDING) {
+        // Ended by "ATH", or after 4 s whatever the hang-up has reached.
+        if (!m_tabCtrl.IsModemInUse() || ++m_nEndingTicks >= 40) {
+            KillTimer(IDT_ENDING);
+            EndDialog(IDCANCEL);
+        }
+        return;
+    }
     if (id != IDT_BLINK)
         return;
     KillTimer(IDT_BLINK);

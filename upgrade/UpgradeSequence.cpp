@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/ModalRunner.h"
 #include "framework/Text.h"
 #include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
@@ -118,6 +119,10 @@ void CDialogUpgrade::Perform(ProgrammingSequence::Effects effects) {
                 SetTimer(UINT(e.a), UINT(e.b));
                 break;
             }
+            // A box ended by a signal: nothing after it is done.
+            if ((e.kind == Kind::Ask || e.kind == Kind::Message) &&
+                ModalRunner::Get().IsEnding())
+                return;
             if (e.kind == Kind::GetLine || e.kind == Kind::Read || e.kind == Kind::Ask)
                 break; // the sequence goes on from the answer
         }
@@ -164,4 +169,9 @@ void CDialogUpgrade::OnSequenceTimer(UINT id) {
 
 void CDialogUpgrade::OnBnClickedStopUpgrade() {
     m_sequence.RequestStop();
+}
+
+void CDialogUpgrade::EndForSignal() {
+    OnClose(); // the steps' timers and the file's
+    Perform(m_sequence.End());
 }
