@@ -5,6 +5,7 @@
 #include "communicate/DialogSelect.h"
 #include "framework/MessageMap.h"
 #include "framework/ModalRunner.h"
+#include "framework/Timers.h"
 #include "plot/DialogPlot.h"
 #include "resources/Icons.h"
 #include "resources/ResourceShell.h"
@@ -167,9 +168,11 @@ void CKestruneDlg::EndOnSignal() {
     if (m_bEnding)
         return;
     m_bEnding = 1;
-    // No call is handed out or recorded, no upgrade step follows.
-    if (m_pSchedule)
-        m_pSchedule->OnClose();
+    // Nothing of theirs runs any more: no start-up step, no call handed out
+    // or recorded, no upgrade step.
+    for (CWnd* page : {static_cast<CWnd*>(m_pPlot), static_cast<CWnd*>(m_pSchedule)})
+        if (page)
+            TimerQueue::Instance().KillAll(page);
     if (m_pUpgrade)
         m_pUpgrade->EndForSignal();
     if (m_pSelect && m_pSelect->EndForSignal()) {

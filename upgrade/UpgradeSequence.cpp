@@ -6,6 +6,7 @@
 
 #include "framework/ModalRunner.h"
 #include "framework/Text.h"
+#include "framework/Timers.h"
 #include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
 #include "upgrade/DialogUpgrade.h"
@@ -172,6 +173,6 @@ void CDialogUpgrade::OnBnClickedStopUpgrade() {
 }
 
 void CDialogUpgrade::EndForSignal() {
-    OnClose(); // the steps' timers and the file's
+    TimerQueue::Instance().KillAll(this);
     Perform(m_sequence.End());
 }
