@@ -121,8 +121,7 @@ void CDialogUpgrade::Perform(ProgrammingSequence::Effects effects) {
                 break;
             }
             // A box ended by a signal: nothing after it is done.
-            if ((e.kind == Kind::Ask || e.kind == Kind::Message) &&
-                ModalRunner::Get().IsEnding())
+            if ((e.kind == Kind::Ask || e.kind == Kind::Message) && ModalRunner::Get().IsEnding())
                 return;
             if (e.kind == Kind::GetLine || e.kind == Kind::Read || e.kind == Kind::Ask)
                 break; // the sequence goes on from the answer
