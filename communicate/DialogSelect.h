@@ -105,6 +105,10 @@ public:
     void OnChangePhoneNumber();
     void OnKillfocusPhoneNumber();
     void OnSelchangeAutoHangup();
+    // The program ends by a signal: nothing more starts here, and a modem
+    // call up (a scheduled one too) is hung up as "Hangup" does. True while
+    // that hang-up runs: the modem-in-use flag clears with its "ATH".
+    bool EndForSignal();
     // User buttons.
     void ShowButtonLevel();
     void OnNextLevel();

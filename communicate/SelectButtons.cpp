@@ -3,6 +3,7 @@
 #include "communicate/ButtonDefineDlg.h"
 #include "communicate/DialogSelect.h"
 #include "framework/FileWarning.h"
+#include "framework/ModalRunner.h"
 #include "framework/Text.h"
 #include "shell/XTabCtrl.h"
 
@@ -67,5 +68,7 @@ void CDialogSelect::OnDefineButtons(UINT id) {
     dialog.SetLevel(m_nButtonLevel);
     dialog.SetDefinitions(ButtonsOfPage());
     dialog.DoModal();
+    if (ModalRunner::Get().IsEnding())
+        return;
     LoadButtons();
 }

@@ -48,6 +48,8 @@ void CDialogSelect::OnStartCapture() {
         dlg.SetFilePath(capCfg);
         dlg.DoModal();
     }
+    if (ModalRunner::Get().IsEnding())
+        return; // no capture starts while the program ends
     // Whatever the dialog returned, the file says which form.
     char kind = 0;
     {

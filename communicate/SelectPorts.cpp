@@ -6,6 +6,7 @@
 #include "framework/FileReader.h"
 #include "framework/FileWarning.h"
 #include "framework/Files.h"
+#include "framework/ModalRunner.h"
 #include "framework/SerialDevice.h"
 #include "framework/Text.h"
 #include "shell/CommPort.h"
@@ -93,6 +94,9 @@ void CDialogSelect::OnDropdownPort() {
 void CDialogSelect::RestorePort() {
     CWaitCursor wait;
     EnumeratePorts();
+    // A box ended by a signal: no port is opened and "comms.cfg" stays as it is.
+    if (ModalRunner::Get().IsEnding())
+        return;
     if (m_nPortCount == 0) {
         m_cboPort.SetCurSel(m_cboPort.AddString("NoPortsAvail"));
         m_nPortNumber = 0;
@@ -112,6 +116,8 @@ void CDialogSelect::RestorePort() {
     if (!listed) {
         MessageBox("The previously used Comm Port is not available.\nSelect a new comm Port.",
                    "Warning", MB_ICONEXCLAMATION);
+        if (ModalRunner::Get().IsEnding())
+            return;
         m_cboPort.SetCurSel(0);
         port = PortOfEntry(m_cboPort.GetLBText(0));
     }

@@ -7,6 +7,7 @@
 #include "communicate/DialogSelect.h"
 #include "framework/Clock.h"
 #include "framework/FileWarning.h"
+#include "framework/ModalRunner.h"
 #include "shell/CommPort.h"
 
 namespace {
@@ -31,9 +32,15 @@ void CDialogSelect::OnUserButton(int k) {
     LoadCommand(m_strData[m_nButtonIndex].c_str());
     CloseDump();
     m_stcDumpDate.SetWindowText("");
-    if (m_bPlot[m_nButtonIndex] && MessageBox("Would you like to plot this data?", "Plot?",
-                                              MB_YESNO | MB_ICONQUESTION) == IDYES)
-        m_nDumpState = DumpState::Armed;
+    if (m_bPlot[m_nButtonIndex]) {
+        const int answer =
+            MessageBox("Would you like to plot this data?", "Plot?", MB_YESNO | MB_ICONQUESTION);
+        // Ended by a signal: the button's command is not sent.
+        if (ModalRunner::Get().IsEnding())
+            return;
+        if (answer == IDYES)
+            m_nDumpState = DumpState::Armed;
+    }
     m_cDumpEventCommand = 0;
     SendCommandStep();
     SetTimer(IDT_POLL, 100);

@@ -32,14 +32,27 @@ public:
     virtual bool FileDialog(FileDialogRequest& request) = 0;
     // The print set-up dialog (framework/PrintDialog.cpp); IDOK or IDCANCEL.
     virtual int PrintDialog(CPrintDialog& dialog);
-    // The program is ending: every modal loop running (message boxes,
-    // dialogs, file dialogs, a main window run modally) ends as Cancel
-    // would end it, and any later one answers Cancel at once.
-    virtual void EndAll() {}
+    // The program is ending (a termination signal): every modal loop
+    // running (message boxes, dialogs, file and print dialogs, a main window
+    // run modally) but `keep`'s ends as Cancel would end it, and any later
+    // one answers Cancel at once. From here on IsEnding() is true: code
+    // after a box asks it and stops there, doing nothing of any road.
+    void EndAll(const CDialog* keep = nullptr) {
+        m_bEnding = true;
+        CloseAll(keep);
+    }
+    bool IsEnding() const { return m_bEnding; }
 
     static ModalRunner& Get();
     // Installs a runner (tests); null restores the one that shows things.
     static void Set(ModalRunner* runner);
+
+protected:
+    // Ends the modal loops running but `keep`'s (see EndAll).
+    virtual void CloseAll(const CDialog* keep) { (void)keep; }
+
+private:
+    bool m_bEnding = false;
 };
 
 int AfxMessageBox(const char* text, UINT type = MB_OK);

@@ -43,6 +43,8 @@ void CPrintDialog::EndDoc() {
 }
 
 int ModalRunner::PrintDialog(CPrintDialog& dialog) {
+    if (IsEnding())
+        return IDCANCEL;
     QPrintDialog box(&dialog.Printer(), QApplication::activeWindow());
     box.setOption(QAbstractPrintDialog::PrintSelection, false);
     box.setOption(QAbstractPrintDialog::PrintPageRange, false);

@@ -186,7 +186,8 @@ void MakeRaw(termios& t) {
     t.c_lflag &= ~tcflag_t(ECHO | ECHOE | ECHOK | ECHONL | ICANON | ISIG | IEXTEN | NOFLSH |
                            TOSTOP | ECHOCTL | ECHOPRT | ECHOKE);
     t.c_cflag &= ~tcflag_t(CRTSCTS);
-    t.c_cflag |= CLOCAL | CREAD;
+    // HUPCL: the last close drops DTR, a kill -9's too, so a modem hangs up.
+    t.c_cflag |= CLOCAL | CREAD | HUPCL;
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
 }
@@ -268,6 +269,8 @@ bool SerialDevice::Open(const char* path, std::string* error) {
     termios t;
     if (tcgetattr(m_fd, &t) != 0)
         return Fail(error, OpenErrorText(label, errno));
+    m_opened = t;
+    m_restore = true;
     MakeRaw(t);
     if (tcsetattr(m_fd, TCSANOW, &t) != 0)
         return Fail(error, OpenErrorText(label, errno));
@@ -284,6 +287,13 @@ void SerialDevice::Close() {
         int queued = 0;
         if (ioctl(m_fd, TIOCOUTQ, &queued) == 0 && queued > 0)
             tcflush(m_fd, TCOFLUSH);
+        if (m_restore) {
+            // DTR drops whether or not the settings given back keep HUPCL;
+            // then the port gets back what it had when we opened it.
+            int dtr = TIOCM_DTR;
+            ioctl(m_fd, TIOCMBIC, &dtr);
+            tcsetattr(m_fd, TCSANOW, &m_opened);
+        }
         // Left set, exclusive mode would refuse the next open while anyone else keeps the tty
         // open. Only ours: after a failed lock the flag belongs to whoever holds the device.
         if (m_exclusive)
@@ -294,6 +304,7 @@ void SerialDevice::Close() {
     m_lockFile.clear();
     m_fd = -1;
     m_exclusive = false;
+    m_restore = false;
     m_pseudo = false;
     m_hungUp = false;
 }

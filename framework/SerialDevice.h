@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <termios.h>
 #include <vector>
 
 // The device path the program uses for port n: "\\.\COMn".
@@ -56,8 +57,9 @@ public:
     SerialDevice& operator=(const SerialDevice&) = delete;
 
     // Opens "\\.\COMn" (see ResolveDevicePath) or a device path: a tty that no flock, no
-    // exclusive mode and no live UUCP lock holds. The line is made raw; baud and framing stay
-    // as the driver had them. While open, our own UUCP lock file is kept where a lock folder
+    // exclusive mode and no live UUCP lock holds. The line is made raw, with HUPCL; baud and
+    // framing stay as the driver had them. Close drops DTR and gives the device back the
+    // settings it had here. While open, our own UUCP lock file is kept where a lock folder
     // lets us write it. On failure `error` gets one line naming the port and the reason.
     bool Open(const char* path, std::string* error);
     void Close();
@@ -92,6 +94,8 @@ private:
 
     int m_fd = -1;
     bool m_exclusive = false; // this object set TIOCEXCL
+    termios m_opened{};       // the settings the device had when opened
+    bool m_restore = false;   // m_opened is to be given back on Close
     bool m_pseudo = false;
     bool m_hungUp = false;
     std::string m_lockFile;

@@ -16,9 +16,10 @@ BOOL CKestruneApp::InitInstance() {
         return FALSE;
     }
     // A signal ends the run as Exit does, without its question: every modal
-    // loop ends, the pages close their files and the port, the lock goes.
-    TerminationSignals endOnSignal([](int) { ModalRunner::Get().EndAll(); });
+    // loop ends, a call up is hung up, the pages close their files and the
+    // port, the lock goes.
     CKestruneDlg dlg;
+    TerminationSignals endOnSignal([&dlg](int) { dlg.EndOnSignal(); });
     dlg.DoModal();
     m_lock.Release();
     return FALSE;

@@ -4,6 +4,8 @@
 
 #include "communicate/DialogSelect.h"
 #include "framework/MessageMap.h"
+#include "framework/ModalRunner.h"
+#include "framework/Timers.h"
 #include "plot/DialogPlot.h"
 #include "resources/Icons.h"
 #include "resources/ResourceShell.h"
@@ -125,6 +127,7 @@ void CKestruneDlg::OnClose() {
 
 void CKestruneDlg::OnDestroy() {
     KillTimer(IDT_BLINK);
+    KillTimer(IDT_ENDING);
     delete m_pSelect;
     m_pSelect = nullptr;
     delete m_pPlot;
@@ -160,7 +163,35 @@ void CKestruneDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
     info->ptMinTrackSize = CPoint{740, 570};
 }
 
+void CKestruneDlg::EndOnSignal() {
+    ModalRunner::Get().EndAll(this);
+    if (m_bEnding)
+        return;
+    m_bEnding = 1;
+    // Nothing of theirs runs any more: no start-up step, no call handed out
+    // or recorded, no upgrade step.
+    for (CWnd* page : {static_cast<CWnd*>(m_pPlot), static_cast<CWnd*>(m_pSchedule)})
+        if (page)
+            TimerQueue::Instance().KillAll(page);
+    if (m_pUpgrade)
+        m_pUpgrade->EndForSignal();
+    if (m_pSelect && m_pSelect->EndForSignal()) {
+        m_nEndingTicks = 0;
+        SetTimer(IDT_ENDING, 100);
+        return;
+    }
+    EndDialog(IDCANCEL);
+}
+
 void CKestruneDlg::OnTimer(UINT id) {
+    if (id == IDT_ENDING) {
+        // Ended by "ATH", or after 4 s whatever the hang-up has reached.
+        if (!m_tabCtrl.IsModemInUse() || ++m_nEndingTicks >= 40) {
+            KillTimer(IDT_ENDING);
+            EndDialog(IDCANCEL);
+        }
+        return;
+    }
     if (id != IDT_BLINK)
         return;
     KillTimer(IDT_BLINK);

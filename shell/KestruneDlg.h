@@ -13,6 +13,7 @@ class CDialogSchedule;
 class CDialogUpgrade;
 
 constexpr UINT IDT_BLINK = 10000;
+constexpr UINT IDT_ENDING = 10001;
 
 class CKestruneDlg : public CDialog {
 public:
@@ -41,6 +42,10 @@ public:
     void OnHelp();
     void OnAbout();
     void OnWhereIsMyData();
+    // A termination signal: every box and dialog up ends and nothing more
+    // starts; a modem call up is hung up first (for at most 4 s), then the
+    // window ends as Exit ends it, without its question.
+    void EndOnSignal();
 
 private:
     // Creates a page as a child of the tab control and adds its tab.
@@ -59,6 +64,9 @@ private:
     CDialogSchedule* m_pSchedule = nullptr;
     CDialogPlot* m_pPlot = nullptr;
     BYTE m_bBlinkOn = 0;
+    BYTE m_bEnding = 0;
+    // 100 ms ticks of the hang-up before the end.
+    int m_nEndingTicks = 0;
     CButton m_btnAbout;
     CButton m_btnWhereIsMyData;
 };

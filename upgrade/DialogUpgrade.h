@@ -58,6 +58,9 @@ public:
     // The programming sequence (ProgrammingSequence holds its steps).
     void OnBnClickedStartUpgrade();
     void OnSequenceTimer(UINT id);
+    // The program ends by a signal: no further frame, the line's settings back as Stop
+    // leaves them.
+    void EndForSignal();
 
     // State a test may look at.
     DeviceType CheckedDevice() const;

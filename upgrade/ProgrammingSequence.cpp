@@ -34,7 +34,17 @@ ProgrammingSequence::Effects ProgrammingSequence::Take() {
 }
 
 void ProgrammingSequence::RestoreLineSettings() {
+    m_bLineChanged = false;
     Put(Kind::SetLine, {}, m_nSavedBaud, m_nSavedByteSize);
+}
+
+ProgrammingSequence::Effects ProgrammingSequence::End() {
+    m_out.clear();
+    m_await = Await::Nothing;
+    m_bStop = 1;
+    if (m_bLineChanged)
+        RestoreLineSettings();
+    return Take();
 }
 
 void ProgrammingSequence::EndSdi12Road() {
@@ -178,6 +188,7 @@ ProgrammingSequence::Effects ProgrammingSequence::LineRead(unsigned baud, int by
     m_await = Await::Nothing;
     m_nSavedBaud = int(baud);
     m_nSavedByteSize = byteSize;
+    m_bLineChanged = true;
     Put(Kind::SetLine, {}, 1200, 7);
     Send(std::string(kSdi12AddressQuery, std::size_t(kSdi12AddressQueryLength(m_device))));
     Status("Getting SDI-12 Address");

@@ -75,6 +75,9 @@ public:
     static Effects SendReset(DeviceType device);
     // "Stop Upgrade": taken at the end of the record loop's next tick.
     void RequestStop() { m_bStop = 1; }
+    // The program ends by a signal: no step follows, and a line the sequence changed gets
+    // back its settings as "Stop Upgrade" gives them back.
+    Effects End();
 
     int SendCount() const { return m_nSendCount; }
     int ReSendCount() const { return m_nReSendCount; }
@@ -153,6 +156,8 @@ private:
     std::string m_tx;
     bool m_bTxLast = false;
     std::uint8_t m_bStop = 0;
+    // The line runs at the sequence's settings, not the saved ones.
+    bool m_bLineChanged = false;
     int m_nSavedBaud = 9600;
     int m_nSavedByteSize = 8;
 };

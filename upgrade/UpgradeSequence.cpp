@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/ModalRunner.h"
 #include "framework/Text.h"
+#include "framework/Timers.h"
 #include "shell/CommPort.h"
 #include "shell/XTabCtrl.h"
 #include "upgrade/DialogUpgrade.h"
@@ -118,6 +120,9 @@ void CDialogUpgrade::Perform(ProgrammingSequence::Effects effects) {
                 SetTimer(UINT(e.a), UINT(e.b));
                 break;
             }
+            // A box ended by a signal: nothing after it is done.
+            if ((e.kind == Kind::Ask || e.kind == Kind::Message) && ModalRunner::Get().IsEnding())
+                return;
             if (e.kind == Kind::GetLine || e.kind == Kind::Read || e.kind == Kind::Ask)
                 break; // the sequence goes on from the answer
         }
@@ -164,4 +169,9 @@ void CDialogUpgrade::OnSequenceTimer(UINT id) {
 
 void CDialogUpgrade::OnBnClickedStopUpgrade() {
     m_sequence.RequestStop();
+}
+
+void CDialogUpgrade::EndForSignal() {
+    TimerQueue::Instance().KillAll(this);
+    Perform(m_sequence.End());
 }

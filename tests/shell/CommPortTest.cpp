@@ -204,6 +204,31 @@ TEST_F(CommPortTest, PermissionDeniedNamesTheDialoutGroup) {
 
 // --- Raw line -------------------------------------------------------------------------------
 
+// Let go, the port gets back the settings it had when opened (another port chosen, Exit, a
+// signal); while open it has HUPCL, so a close or a kill drops DTR.
+TEST_F(CommPortTest, SettingsComeBackWhenThePortIsLetGo) {
+    peer.MakeSlaveCooked();
+    termios before{};
+    ASSERT_EQ(tcgetattr(peer.SlaveFd(), &before), 0);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(round == 0 ? OpenAsCom(port) : port.Open(ComDevicePath(3).c_str()));
+        port.SetBaudRate(1200);
+        termios open{};
+        ASSERT_EQ(tcgetattr(peer.SlaveFd(), &open), 0);
+        EXPECT_TRUE(open.c_cflag & HUPCL);
+        EXPECT_FALSE(open.c_lflag & ICANON);
+        port.Close();
+        termios after{};
+        ASSERT_EQ(tcgetattr(peer.SlaveFd(), &after), 0);
+        EXPECT_EQ(after.c_iflag, before.c_iflag);
+        EXPECT_EQ(after.c_oflag, before.c_oflag);
+        EXPECT_EQ(after.c_lflag, before.c_lflag);
+        EXPECT_EQ(after.c_cflag, before.c_cflag);
+        EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+        EXPECT_EQ(after.c_cc[VMIN], before.c_cc[VMIN]);
+    }
+}
+
 TEST_F(CommPortTest, LineIsRawBothWaysFromOpen) {
     peer.MakeSlaveCooked();
     ASSERT_TRUE(OpenAsCom(port));

@@ -39,7 +39,7 @@ public:
     }
     int RunDialog(CDialog& dialog) override { return onDialog ? onDialog(dialog) : IDCANCEL; }
     bool FileDialog(FileDialogRequest&) override { return false; }
-    void EndAll() override { ended = true; }
+    void CloseAll(const CDialog*) override { ended = true; }
 
     std::vector<std::string> texts;
     std::function<int(CDialog&)> onDialog;

@@ -446,6 +446,28 @@ TEST(ProgrammingSequenceTest, RecordsRefusedUnansweredAndStopped) {
     }
 }
 
+// Ended by a signal in the middle of the records: nothing more is sent or armed, and an
+// SDI-12 line gets back the rate it had, as a stop gives it back; a logger's line was never
+// changed. Ended again, or before any start, nothing at all.
+TEST(ProgrammingSequenceTest, EndedInTheRecordsSendsNothingMore) {
+    for (DeviceType type : {DeviceType::Quenta, DeviceType::Vx5400}) {
+        SCOPED_TRACE(int(type));
+        Transcript r = RecordRun(type, 10, [](int) { return kAckByte; });
+        r.baud = 2400;
+        r.Go(IDT_RECORDS);
+        r.Perform(r.seq.Timer(IDT_RECORDS));
+        ASSERT_GT(r.sent.size(), 2u);
+        r.log.clear();
+        r.Perform(r.seq.End());
+        EXPECT_EQ(r.log, IsSdi12Device(type) ? "line 2400 8; " : "");
+        r.log.clear();
+        r.Perform(r.seq.End());
+        EXPECT_EQ(r.log, "");
+    }
+    ProgrammingSequence idle;
+    EXPECT_TRUE(idle.End().empty());
+}
+
 TEST(ProgrammingSequenceTest, NewVersionRepliesAndSendReset) {
     // clang-format off
     const struct {
