@@ -2,11 +2,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
-#include <QTimer>
-#include <deque>
+#include <algorithm>
+#include <vector>
 
 #include "framework/Dialog.h"
 
@@ -57,24 +58,22 @@ public:
             else
                 dialog->done(IDCANCEL);
         }
-        m_waiting.clear();
     }
 
     int MessageBox(const std::string& text, const std::string& caption, UINT type) override {
         if (IsEnding())
             return IDCANCEL;
-        // A notice asked for while another box is up waits for that one to
-        // close, so that one box at a time can be read; its caller goes on.
-        if (m_nBoxesUp > 0 && (type & MB_TYPEMASK) == MB_OK) {
-            m_waiting.push_back({text, caption, type});
-            return IDOK;
+        // One box at a time: a box asked for while another is up (a timer's
+        // warning under a start-up box) opens when that one has closed, and
+        // its caller waits for its own answer.
+        while (!m_boxesUp.empty() && !IsEnding()) {
+            QEventLoop wait;
+            QObject::connect(m_boxesUp.back(), &QDialog::finished, &wait, &QEventLoop::quit);
+            wait.exec();
         }
-        ++m_nBoxesUp;
-        const int answer = ShowBox(text, caption, type);
-        --m_nBoxesUp;
-        if (m_nBoxesUp == 0 && !m_waiting.empty())
-            QTimer::singleShot(0, [this] { ShowNextWaiting(); });
-        return answer;
+        if (IsEnding())
+            return IDCANCEL;
+        return ShowBox(text, caption, type);
     }
 
     int RunDialog(CDialog& dialog) override {
@@ -110,21 +109,7 @@ public:
     }
 
 private:
-    struct Waiting {
-        std::string text;
-        std::string caption;
-        UINT type;
-    };
-
-    void ShowNextWaiting() {
-        if (m_nBoxesUp > 0 || m_waiting.empty() || IsEnding())
-            return; // the box up shows the next when it closes
-        const Waiting next = m_waiting.front();
-        m_waiting.pop_front();
-        MessageBox(next.text, next.caption, next.type);
-    }
-
-    static int ShowBox(const std::string& text, const std::string& caption, UINT type) {
+    int ShowBox(const std::string& text, const std::string& caption, UINT type) {
         QMessageBox box(IconOf(type), QString::fromLatin1(caption), QString::fromLatin1(text),
                         QMessageBox::NoButton, QApplication::activeWindow());
         switch (type & MB_TYPEMASK) {
@@ -141,7 +126,13 @@ private:
             box.setStandardButtons(QMessageBox::Ok);
             break;
         }
-        switch (box.exec()) {
+        m_boxesUp.push_back(&box);
+        // Taken off when it closes, not when exec returns: a box opened
+        // inside its loop holds that return back.
+        QObject::connect(&box, &QDialog::finished, [this, &box] { Forget(&box); });
+        const int shown = box.exec();
+        Forget(&box);
+        switch (shown) {
         case QMessageBox::Ok:
             return IDOK;
         case QMessageBox::Yes:
@@ -153,8 +144,11 @@ private:
         }
     }
 
-    int m_nBoxesUp = 0;
-    std::deque<Waiting> m_waiting;
+    void Forget(const QDialog* box) {
+        m_boxesUp.erase(std::remove(m_boxesUp.begin(), m_boxesUp.end(), box), m_boxesUp.end());
+    }
+
+    std::vector<QDialog*> m_boxesUp; // message boxes shown and not yet closed
 };
 
 QtModalRunner g_qtRunner;

@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "framework/Dialog.h"
+#include "framework/ModalRunner.h"
 #include "framework/Text.h"
 #include "resources/ResourcePlot.h"
 #include "resources/ResourceSelect.h"
@@ -252,3 +257,38 @@ TEST(DialogTest, CheckBoxesAndRadioButtonsTakeClicksInTheirWholeRectangle) {
 }
 
 } // namespace
+
+// A box asked for while another is up (start-up warnings from several
+// timers) opens only when that one has closed, and its caller gets its own
+// answer: never two boxes on top of each other.
+TEST(DialogTest, MessageBoxesOpenOneAtATime) {
+    ModalRunner::Set(nullptr);
+    std::vector<std::vector<std::string>> shown;
+    int second = 0;
+    QTimer::singleShot(0,
+                       [&] { second = ModalRunner::Get().MessageBox("Second", "Warning", MB_OK); });
+    QTimer closer;
+    closer.setInterval(20);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        std::vector<std::string> up;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+                up.push_back(box->text().toStdString());
+        if (up.empty())
+            return;
+        shown.push_back(up);
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Ok)->click();
+    });
+    closer.start();
+    QTimer::singleShot(20000, [] { // a safety net: never hang the run
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w))
+                box->reject();
+    });
+    const int first = ModalRunner::Get().MessageBox("First", "Warning", MB_OK);
+    closer.stop();
+    EXPECT_EQ(first, IDOK);
+    EXPECT_EQ(second, IDOK);
+    EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{{"First"}, {"Second"}}));
+}
