@@ -4,6 +4,7 @@
 
 #include "framework/MessageMap.h"
 #include "plot/DumpReader.h"
+#include "plot/ZoomLadder.h"
 #include "shell/PageIndex.h"
 #include "shell/XTabCtrl.h"
 
@@ -62,8 +63,8 @@ const InitialText kInitialTexts[kChartTextCount] = {
     {13, 0.07, 0.07, 0, "", RGB(0, 0, 0)},
     {14, 0.68, 0.03, 0, "", RGB(0, 0, 0)},
     {15, 0.68, 0.07, 0, "", RGB(0, 0, 0)},
-    {17, 0.91, 0.04, 0, "", RGB(0, 0, 0)},
-    {18, 0.91, 0.06, 0, "", RGB(0, 0, 0)},
+    {17, kBracketX, 0.04, 0, "", RGB(0, 0, 0)},
+    {18, kBracketX, 0.06, 0, "", RGB(0, 0, 0)},
     {16, 0.93, 0.05, 0, "", RGB(0, 0, 0)},
     {19, 0.02, 0.06, 2, "mm", RGB(255, 0, 0)},
     {20, 0.02, 0.07, 2, "m", RGB(0, 0, 255)},

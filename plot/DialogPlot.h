@@ -158,8 +158,16 @@ private:
     };
     SeriesRange m_seriesRange[5];
     unsigned m_broughtSeries = 0;
+    // A ticked series with data that the file being plotted does not bring.
+    bool IsHeldOver(int series) const;
     // The time range of the held series that the file does not bring.
     void HeldRange(double* from, double* to) const;
+    // A fresh plot of another file: the readouts, the rain total and the zoom
+    // caption of the file before go, but not those of what Hold keeps.
+    void ClearOtherFileTexts();
+    // The file plotted last, to tell a fresh plot of another file from one
+    // of the same file.
+    std::string m_strLastPlotted;
 
     void ShowPlotMessage(const char* text);
     void HideSeries(int series);

@@ -208,11 +208,18 @@ bool DumpLineReader::Next(DumpLine* line) {
 }
 
 bool TitleIncrement(const DumpLine& line, double* increment) {
-    const long b = line.LastBlank();
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    long end = long(line.size);
+    while (end > 0 &&
+           (blank(line.data[end - 1]) || line.data[end - 1] == '\r' || line.data[end - 1] == '\n'))
+        --end;
+    long word = end;
+    while (word > 0 && !blank(line.data[word - 1]))
+        --word;
     double v;
-    if (b < 0 || !line.NumberAt(b, &v))
+    if (word == 0 || !line.NumberAt(word, &v))
         return false;
-    *increment = line.At(b + 1) == '.' ? 100.0 * v : v;
+    *increment = line.At(word) == '.' ? 100.0 * v : v;
     return true;
 }
 

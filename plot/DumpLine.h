@@ -99,9 +99,10 @@ private:
     char m_long[kDumpLineMax];
 };
 
-// The rain increment a rain dump's title line gives: the number at its last
-// blank, times 100 when a "." follows the blank. False (increment kept)
-// when the line has no blank or no number starts there.
+// The rain increment a rain dump's title line gives: its last word after a
+// blank or tab (trailing blanks, tabs and the line end skipped) read as a
+// number, times 100 when the word starts with ".". False (increment kept)
+// when there is no such word or it is no number.
 bool TitleIncrement(const DumpLine& line, double* increment);
 // The increment setting a date line may end with ("... d.d/bb Rain Increment
 // Set", "... a/bb Increment Set"); false leaves the increment unchanged.

@@ -7,6 +7,7 @@
 
 const char kIllegalDateDmy[] = "Illegal date, try swapping DMY to MDY !";
 const char kIllegalDateMdy[] = "Illegal date, try swapping MDY to DMY !";
+const char kNoBucketSize[] = "Bucket size not found in the title; 1.0 used";
 
 std::int64_t CollectionPeriodSeconds(int periodIndex) {
     switch (periodIndex) {
@@ -153,6 +154,7 @@ private:
     bool m_firstRecord = true;
     bool m_haveStart = false; // a record with a valid time has been read
     double m_increment = 1.0;
+    bool m_titleIncrement = false;
     std::int64_t m_period = 0;
     PlotSeconds m_start = 0;
     double m_total = 0.0;
@@ -170,11 +172,11 @@ void Reader::Title(const DumpLine& line) {
     }
     std::string text(line.data, n);
     if (m_kind == PLOT_KIND_RAIN) {
+        m_titleIncrement = TitleIncrement(line, &m_increment);
         if (line.LastBlank() < 0) {
             m_sink.OnTitle(text);
             return;
         }
-        TitleIncrement(line, &m_increment);
     }
     m_sink.OnTitle(TitleFormat(m_kind) + text);
 }
@@ -458,6 +460,7 @@ void Reader::Run(DumpSource& source, DumpReadResult* result) {
     s.high = m_high;
     result->kind = m_kind;
     result->rainIncrement = m_increment;
+    result->titleIncrement = m_titleIncrement;
     result->periodSeconds = m_period;
     m_sink.OnEnd(s);
 }

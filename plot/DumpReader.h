@@ -60,6 +60,8 @@ struct DumpReadResult {
     bool opened = false;
     std::uint8_t kind = PLOT_KIND_NONE;
     double rainIncrement = 1.0;
+    // A rain dump's title gave the increment (else 1.0 until a date line sets one).
+    bool titleIncrement = false;
     // Length of a collection period in seconds; 0 unless the kind sums rain.
     std::int64_t periodSeconds = 0;
     DumpSummary summary;
@@ -67,6 +69,7 @@ struct DumpReadResult {
 
 extern const char kIllegalDateDmy[]; // "Illegal date, try swapping DMY to MDY !"
 extern const char kIllegalDateMdy[]; // "Illegal date, try swapping MDY to DMY !"
+extern const char kNoBucketSize[];   // "Bucket size not found in the title; 1.0 used"
 
 // Length of the collection period chosen by its combo-box index (1 day for
 // any other index).

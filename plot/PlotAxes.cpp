@@ -1,12 +1,17 @@
 // Y axes, unit captions and resizing.
+#include <QFontMetricsF>
 #include <algorithm>
+#include <limits>
 
 #include "plot/DialogPlot.h"
 #include "plot/DumpReader.h"
 #include "plot/ZoomLadder.h"
+#include "stripchart/ChartLayout.h"
 
 namespace {
 enum Quantity { kRain, kRiver, kBattery, kTemperature };
+// The widest start text, and a gap of two blanks before the bracket.
+const char kWidestMark[] = "Start 00:00:00 PM 30-May-2000  ";
 } // namespace
 
 bool CDialogPlot::IsQuantityPresent(int quantity) const {
@@ -169,7 +174,11 @@ void CDialogPlot::OnSize(UINT type, int cx, int cy) {
     SetRedraw(FALSE);
     m_chart.SetWindowPos(10, 70, std::max(cx - 20, 0), std::max(cy - 75, 0),
                          SWP_NOZORDER | SWP_NOACTIVATE);
-    const double x = MarkTextX(cx);
+    // Start and End end before the bracket, measured in the largest font a
+    // chart this wide can take (a page printed from it looks the same).
+    const double width = std::max(cx - 20, 1);
+    const QFontMetricsF fm(ChartFont(width, std::numeric_limits<double>::infinity()));
+    const double x = MarkTextX(cx, fm.horizontalAdvance(kWidestMark) / width);
     for (short text : {14, 15}) {
         m_chart.SetCurrentText(text);
         m_chart.SetTextX(x);

@@ -5,6 +5,7 @@
 #include "framework/Files.h"
 #include "plot/DialogPlot.h"
 #include "plot/DumpReader.h"
+#include "plot/ZoomLadder.h"
 
 namespace {
 
@@ -156,17 +157,38 @@ void CDialogPlot::PrepareKind(std::uint8_t kind) {
     }
 }
 
+bool CDialogPlot::IsHeldOver(int series) const {
+    const CButton& box = HoldBox(series);
+    return box.GetCheck() == BST_CHECKED && box.IsWindowEnabled() &&
+           !(m_broughtSeries & (1u << series));
+}
+
 void CDialogPlot::HeldRange(double* from, double* to) const {
     *from = kEmptyRangeStart;
     *to = kEmptyRangeEnd;
     for (int series = 0; series <= 4; ++series) {
-        const CButton& box = HoldBox(series);
-        if (box.GetCheck() != BST_CHECKED || !box.IsWindowEnabled() ||
-            (m_broughtSeries & (1u << series)))
+        if (!IsHeldOver(series))
             continue;
         *from = std::min(*from, m_seriesRange[series].from);
         *to = std::max(*to, m_seriesRange[series].to);
     }
+}
+
+void CDialogPlot::ClearOtherFileTexts() {
+    bool anyHeld = false;
+    for (int series = 0; series <= 4; ++series) {
+        if (IsHeldOver(series))
+            anyHeld = true;
+        else
+            SetChartTextCaption(8 + series, "");
+    }
+    if (!anyHeld)
+        SetChartTextCaption(13, "");
+    // The total counts the rain file, which stays while rain is held.
+    if (!IsHeldOver(SERIES_RAIN))
+        for (int text = 14; text <= 18; ++text)
+            SetChartTextCaption(text, "");
+    m_stcZoomLevel.SetWindowText("");
 }
 
 void CDialogPlot::ProcessPlotFile(const std::string& name) {
@@ -225,6 +247,10 @@ void CDialogPlot::ProcessPlotFile(const std::string& name) {
     PlotSink sink(*this);
     m_dRainIncrement = 1.0;
     const DumpReadResult r = ReadDumpFile(path, options, sink);
+    const bool otherFile = m_bFreshPlot && name != m_strLastPlotted;
+    m_strLastPlotted = name;
+    if (otherFile)
+        ClearOtherFileTexts();
     if (!r.opened) {
         ShowPlotMessage("No Plot File Found!");
         return;
@@ -264,6 +290,8 @@ void CDialogPlot::ProcessPlotFile(const std::string& name) {
         ArrangeYAxes();
         PlaceUnitLabels();
         SetTimeWindow((m_dMinTime + m_dMaxTime) / 2.0, 1.02 * m_dSpan);
+        if (otherFile)
+            m_stcZoomLevel.SetWindowText(SpanCaption(m_dSpan));
         m_chart.SetProperty21(3);
     } else {
         if (m_chkAutoScale.GetCheck() == BST_CHECKED) {
@@ -279,5 +307,8 @@ void CDialogPlot::ProcessPlotFile(const std::string& name) {
         m_chart.Method137();
     }
     m_chart.ShowWindow(SW_SHOW);
-    m_stcMessage.ShowWindow(SW_HIDE);
+    if (r.kind == PLOT_KIND_RAIN && !r.titleIncrement)
+        ShowPlotMessage(kNoBucketSize);
+    else
+        m_stcMessage.ShowWindow(SW_HIDE);
 }

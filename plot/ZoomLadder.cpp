@@ -1,5 +1,8 @@
 #include "plot/ZoomLadder.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "framework/Text.h"
 
 ZoomStep ZoomInStep(double s) {
@@ -69,6 +72,17 @@ const char* UnitCaption(int quantity, bool metric) {
     return metric ? kMetric[quantity] : kImperial[quantity];
 }
 
-double MarkTextX(int cx) {
-    return cx > 720 ? 0.68 + double(cx - 720) / 6000.0 : 0.68;
+const char* SpanCaption(double span) {
+    static const ZoomStep kRungs[] = {
+        {1.0 / 144.0, "10 Mins", false}, {1.0 / 12.0, "2 Hours", false}, {1.0, "1 Day", false},
+        {7.0, "1 Week", false},          {30.0, "1 Month", false},       {365.0, "1 Year", false}};
+    for (const ZoomStep& rung : kRungs)
+        if (std::fabs(span - rung.span) < 0.5 / 86400.0)
+            return rung.caption;
+    return "Zoom All";
+}
+
+double MarkTextX(int cx, double textWidth) {
+    const double x = cx > 720 ? 0.68 + double(cx - 720) / 6000.0 : 0.68;
+    return std::max(0.0, std::min(x, kBracketX - textWidth));
 }

@@ -29,5 +29,13 @@ bool WidthKeepsZoomCaption(double width, double span);
 std::string FormatReadout(int series, double value, bool metric);
 // Unit caption of a quantity: 0 rain, 1 river, 2 battery voltage, 3 temperature.
 const char* UnitCaption(int quantity, bool metric);
-// x of the rain-total start and end texts for a page `cx` pixels wide.
-double MarkTextX(int cx);
+// The caption of a window showing `span` days: the rung of that span (within
+// half a second), else "Zoom All".
+const char* SpanCaption(double span);
+
+// x of the total's bracket; the total itself sits right of it.
+constexpr double kBracketX = 0.91;
+// x of the rain-total start and end texts for a page `cx` pixels wide, whose
+// texts (with a gap) take `textWidth` of the chart's width: the further right
+// the wider the page, but never so far that they reach the bracket.
+double MarkTextX(int cx, double textWidth);

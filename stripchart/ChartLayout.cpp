@@ -256,6 +256,12 @@ double ValueStep(const std::vector<double>& values) {
 
 } // namespace
 
+QFont ChartFont(double width, double height, double scale) {
+    QFont font("Sans Serif");
+    font.setPixelSize(std::max(1, int(std::lround(scale * ChartFontPixels(width, height)))));
+    return font;
+}
+
 double ChartTrack::Y(double v) const {
     const double y = rect.bottom() - (v - lo) / (hi - lo) * rect.height();
     const double reach = 20.0 * std::max(1.0, rect.height());
@@ -266,9 +272,7 @@ ChartLayout LayoutChart(const ChartModel& m, const QRectF& area, double scale) {
     ChartLayout L;
     if (!(scale > 0) || !std::isfinite(scale))
         scale = 1.0;
-    L.font = QFont("Sans Serif");
-    const double px = scale * ChartFontPixels(area.width() / scale, area.height() / scale);
-    L.font.setPixelSize(std::max(1, int(std::lround(px))));
+    L.font = ChartFont(area.width() / scale, area.height() / scale, scale);
     const QFontMetricsF fm(L.font);
     const double gap = std::max(1.0, 0.15 * fm.averageCharWidth());
     const double tick = 4.0 * scale;

@@ -38,5 +38,10 @@ struct ChartLayout {
     std::vector<ChartLabel> texts; // by text object; empty text: not drawn
 };
 
+// The texts' font for a control `width` x `height` screen pixels; `scale`:
+// device pixels per screen pixel. For a given width it is largest where the
+// height does not limit it (an infinite height).
+QFont ChartFont(double width, double height, double scale = 1.0);
+
 // `scale`: device pixels per screen pixel.
 ChartLayout LayoutChart(const ChartModel& model, const QRectF& area, double scale);

@@ -109,24 +109,30 @@ TEST(DumpReader, RainIncrementsFromTitleAndDateLines) {
         const char* title;
         const char* dateLine;
         double increment;
+        bool inTitle; // the title gave a number
     };
     const Case cases[] = {
-        {"Gauge .5", "", 50.0},
-        {"Gauge  0.2", "", 0.2},
-        {"Gauge", "", 1.0},
-        {"Gauge mm", "", 1.0},   // not a number: kept
-        {"Gauge 0.2 ", "", 1.0}, // trailing blank: kept
-        {"Gauge 0.2", "00:00:00 02/01/10", 0.2},
-        {"Gauge 1", "00:00:00 02/01/10 0.5/01 Rain Increment Set", 0.5},
-        {"Gauge 1", "00:00:00 02/01/10 0.25/02 Rain Increment Set", 0.5},
-        {"Gauge 1", "00:00:00 02/01/10 0.2/01 Increment Set", 0.2},
-        {"Gauge 1", "00:00:00 02/01/10 x0.25/02 Increment Set", 0.5},
-        {"Gauge 1", "00:00:00 02/01/10 10.5/02 Increment Set", 21.0},
-        {"Gauge 1", "00:00:00 02/01/10 25/02 Increment Set", 50.0},
-        {"Gauge 1", "00:00:00 02/01/10 125/02 Increment Set", 250.0},
-        {"Gauge 1", "00:00:00 02/01/10 1250/01 Increment Set", 1250.0},
-        {"Gauge 1", "00:00:00 02/01/10 12500/01 Increment Set", 12500.0},
-        {"Gauge 1", "00:00:00 02/01/10 0.5/01 Rain Increment Sat", 1.0},
+        {"Gauge .5", "", 50.0, true},
+        {"Gauge  0.2", "", 0.2, true},
+        {"Site 7 Rain Gauge 0.2 ", "", 0.2, true}, // trailing blank
+        {"Gauge 0.2\t", "", 0.2, true},            // trailing tab
+        {"Gauge\t.5 \t ", "", 50.0, true},         // tab before, blanks and tabs after
+        {"Gauge", "", 1.0, false},
+        {"Gauge mm", "", 1.0, false},
+        {"Gauge 0.2 mm", "", 1.0, false}, // the number is not the last word
+        {"Gauge ", "", 1.0, false},
+        {"0.2", "", 1.0, false}, // a lone word follows no blank
+        {"Gauge 0.2", "00:00:00 02/01/10", 0.2, true},
+        {"Gauge", "00:00:00 02/01/10 0.5/01 Rain Increment Set", 0.5, false},
+        {"Gauge 1", "00:00:00 02/01/10 0.25/02 Rain Increment Set", 0.5, true},
+        {"Gauge 1", "00:00:00 02/01/10 0.2/01 Increment Set", 0.2, true},
+        {"Gauge 1", "00:00:00 02/01/10 x0.25/02 Increment Set", 0.5, true},
+        {"Gauge 1", "00:00:00 02/01/10 10.5/02 Increment Set", 21.0, true},
+        {"Gauge 1", "00:00:00 02/01/10 25/02 Increment Set", 50.0, true},
+        {"Gauge 1", "00:00:00 02/01/10 125/02 Increment Set", 250.0, true},
+        {"Gauge 1", "00:00:00 02/01/10 1250/01 Increment Set", 1250.0, true},
+        {"Gauge 1", "00:00:00 02/01/10 12500/01 Increment Set", 12500.0, true},
+        {"Gauge 1", "00:00:00 02/01/10 0.5/01 Rain Increment Sat", 1.0, true},
     };
     for (const Case& c : cases) {
         Collect sink;
@@ -135,6 +141,7 @@ TEST(DumpReader, RainIncrementsFromTitleAndDateLines) {
             dump += std::string(c.dateLine) + "\r\n";
         DumpReadResult r = Read(dump + "08:00:00\r\n", &sink);
         EXPECT_DOUBLE_EQ(r.rainIncrement, c.increment) << c.title << " | " << c.dateLine;
+        EXPECT_EQ(r.titleIncrement, c.inTitle) << c.title << " | " << c.dateLine;
         ASSERT_FALSE(sink.Series(0).empty());
         EXPECT_DOUBLE_EQ(sink.Series(0)[0].value, c.increment) << c.title << c.dateLine;
     }

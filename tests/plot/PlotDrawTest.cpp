@@ -211,11 +211,20 @@ TEST_F(PlotDraw, ZoomReadoutsAxesAndSize) {
     EXPECT_NEAR(M().Text(19)->y, 0.68, 1e-9);
     EXPECT_EQ(Text(22), "oF");
 
-    for (auto [cx, x] : {std::pair{720, 0.68}, {721, 0.68 + 1 / 6000.0}, {1320, 0.78}}) {
+    // Start and End move right as the page widens, never past the width
+    // rule, and stop short of the bracket (PlotLayout checks the ink).
+    double last = 0.0;
+    for (int cx : {400, 720, 2560, 3840, 1320}) {
         P().OnSize(0, cx, 500);
-        EXPECT_NEAR(M().Text(14)->x, x, 1e-12);
-        EXPECT_NEAR(M().Text(15)->x, x, 1e-12);
+        const double x = M().Text(14)->x;
+        EXPECT_EQ(M().Text(15)->x, x) << cx;
+        EXPECT_LE(x, cx > 720 ? 0.68 + (cx - 720) / 6000.0 : 0.68) << cx;
+        if (cx != 1320) {
+            EXPECT_GT(x, last) << cx;
+        }
+        last = x;
     }
+    EXPECT_LT(last, 0.78);
     EXPECT_EQ(P().m_chart.GetRectInParent().Width(), 1300);
 }
 
@@ -233,6 +242,10 @@ TEST_F(PlotDraw, RainTotalBetweenShiftClicks) {
         P().OnChartMouseUp(1, shift, 0, 0);
         return Text(16);
     };
+    // No number in the title: plotted, and the message line says so.
+    EXPECT_TRUE(P().m_chart.IsWindowVisible());
+    EXPECT_TRUE(P().m_stcMessage.IsWindowVisible());
+    EXPECT_EQ(Message(), "Bucket size not found in the title; 1.0 used");
     const double a = Ole(2010, 1, 2, 12), b = Ole(2010, 1, 2, 15);
     EXPECT_EQ(total(a, b), "    0.6");
     EXPECT_EQ(Text(14), "Start 12:00:00 PM 2-Jan-2010");
@@ -265,6 +278,66 @@ TEST_F(PlotDraw, RainTotalBetweenShiftClicks) {
     Plot("Durv005.plt");
     P().OnChartMouseDown(1, 1, 0, 0);
     EXPECT_EQ(P().m_bStartSet, 0);
+}
+
+TEST_F(PlotDraw, FreshPlotOfAnotherFileClearsTheLastFilesTexts) {
+    Start({{"Durn001.plt", kRain},
+           {"Durn002.plt", "dur\r\nSite Q 0.5\r\n00:00:00 04/05/11\r\n10:00:00\r\n"},
+           {"Durv004.plt", RiverDays(4)}});
+    auto texts = [&] {
+        std::vector<std::string> t{P().m_stcZoomLevel.GetWindowText()};
+        for (int i = 8; i <= 18; ++i)
+            t.push_back(Text(i));
+        return t;
+    };
+    auto markTotal = [&](double from, double to) {
+        Cursor(from);
+        P().OnChartMouseDown(1, 1, 0, 0);
+        Cursor(to);
+        P().OnChartMouseUp(1, 1, 0, 0);
+    };
+    // A rain total, readouts and a zoom on one file.
+    Plot("Durn001.plt");
+    EXPECT_EQ(P().m_stcZoomLevel.GetWindowText(), "Zoom All");
+    EXPECT_FALSE(P().m_stcMessage.IsWindowVisible());
+    markTotal(Ole(2010, 1, 2, 7), Ole(2010, 1, 3, 12));
+    P().OnZoomIn();
+    const std::vector<std::string> shown = texts();
+    EXPECT_EQ(shown[0], "1 Day");
+    EXPECT_EQ(Text(16), "    0.6");
+    EXPECT_EQ(Text(8), "  0.2mm");
+
+    // The same file again, fresh or keeping the window: all stay.
+    Plot("Durn001.plt");
+    EXPECT_EQ(texts(), shown);
+    Plot("Durn001.plt", 0);
+    EXPECT_EQ(texts(), shown);
+    P().m_cboPlotFile.UserSelect(P().FindPlotFile("Durn001.plt"));
+    TestEnv::Advance(100);
+    EXPECT_EQ(texts(), shown);
+
+    // Another file while rain is held: the held rain's total and readout stay.
+    P().m_chkHoldRain.SetCheck(BST_CHECKED);
+    Plot("Durv004.plt");
+    std::vector<std::string> held = shown;
+    held[0] = "Zoom All";
+    EXPECT_EQ(texts(), held);
+
+    // Another rain file: nothing of the last file is left; the caption names
+    // the new window, one day of rain.
+    P().m_chkHoldRain.SetCheck(BST_UNCHECKED);
+    Plot("Durn002.plt");
+    std::vector<std::string> blank(12, "");
+    blank[0] = "1 Day";
+    EXPECT_EQ(texts(), blank);
+
+    // A total on rain, then a river file: blank, and the caption "Zoom All".
+    markTotal(Ole(2011, 5, 4), Ole(2011, 5, 5));
+    EXPECT_EQ(Text(16), "    0.5");
+    P().m_chkHoldRain.SetCheck(BST_UNCHECKED);
+    Plot("Durv004.plt");
+    blank[0] = "Zoom All";
+    EXPECT_EQ(texts(), blank);
 }
 
 TEST_F(PlotDraw, ShiftDragOnTheChartTotalsTheRain) {

@@ -55,6 +55,11 @@ protected:
                     << caption << " / " << label.text.toStdString();
         }
         EXPECT_EQ(texts.size(), 23u);
+        // The rain total reads Start, End, the bracket, the total.
+        const auto& T = L.texts;
+        EXPECT_LT(T[14].ink.right(), T[17].ink.left());
+        EXPECT_LT(T[15].ink.right(), T[18].ink.left());
+        EXPECT_LT(std::max(T[17].ink.right(), T[18].ink.right()), T[16].ink.left());
         for (const ChartLabel& label : L.axisLabels)
             EXPECT_TRUE(area.contains(ink(label))) << label.text.toStdString();
         // The plot keeps most of the control.
@@ -81,7 +86,9 @@ TEST_F(PlotLayout, LongestTextsStayReadableAtEverySizeAndOnPaper) {
     P().SetChartTextCaption(18, "/");
     const QSize opening = P().m_chart.GetWidget()->size();
     EXPECT_GT(opening.width(), 300);
-    const QSize sizes[] = {opening, {1280, 720}, {1920, 1080}, {3840, 2160}};
+    // Chart sizes; the page is 20 wider: maximised on 2560 and 3840 wide screens.
+    const QSize sizes[] = {opening,      {1280, 720},  {1920, 1080},
+                           {2540, 1300}, {3820, 2040}, {3840, 2160}};
     for (int separate : {0, 1}) {
         P().m_chkPlotSeparately.SetCheck(separate ? BST_CHECKED : BST_UNCHECKED);
         P().ArrangeYAxes();
@@ -94,19 +101,23 @@ TEST_F(PlotLayout, LongestTextsStayReadableAtEverySizeAndOnPaper) {
         }
     }
 
-    // On a landscape page, the chart as on the screen at its opening size.
-    P().OnSize(0, opening.width() + 20, opening.height() + 75);
+    // On a landscape page, the chart as on the screen, printed from the wide
+    // windows and from the opening size.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(h.env.Root() + "/layout.pdf"));
     printer.setPageOrientation(QPageLayout::Landscape);
     QPainter painter(&printer);
-    P().m_chart.PrintChart(&painter, 1.0, 1.0, 9.0, 5.0);
     QRectF area;
     double scale = 0;
-    ASSERT_TRUE(P().m_chart.Chart()->PrintArea(printer, 1.0, 1.0, 9.0, 5.0, &area, &scale));
+    for (QSize size : {sizes[3], sizes[4], opening}) {
+        P().OnSize(0, size.width() + 20, size.height() + 75);
+        ASSERT_TRUE(P().m_chart.Chart()->PrintArea(printer, 1.0, 1.0, 9.0, 5.0, &area, &scale));
+        const QString where = QString("page from %1 wide").arg(size.width());
+        ExpectReadable(area, scale, where.toLatin1().constData());
+    }
+    P().m_chart.PrintChart(&painter, 1.0, 1.0, 9.0, 5.0);
     EXPECT_NEAR(area.width(), 9.0 * printer.logicalDpiX(), 1.0);
-    ExpectReadable(area, scale, "page");
     const ChartLayout screen = LayoutChart(M(), QRectF(QPointF(0, 0), QSizeF(opening)), 1.0);
     const ChartLayout page = LayoutChart(M(), area, scale);
     const double onScreen = double(screen.font.pixelSize()) / opening.width();
