@@ -10,8 +10,10 @@ bool PrepareDataFolder(const std::string& folder, int* error) {
         *error = 0;
     errno = 0;
     if (!CreateFolder(folder)) {
+        // The reason of the call that failed, before IsDirectory sets its own.
+        const int failure = errno;
         if (error != nullptr && !IsDirectory(folder))
-            *error = errno != 0 ? errno : ENOTDIR;
+            *error = failure != 0 ? failure : ENOTDIR;
         return false;
     }
     for (const char* name : {"DurnDemo.plt", "DurvDemo.plt"}) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <map>
 #include <string>
 
 #include "communicate/ButtonConfig.h"
@@ -60,8 +61,9 @@ public:
     void OnOK() override {}
     void OnCancel() override {}
 
-    // Start-up, ports and baud.
-    void EnumeratePorts();
+    // Start-up, ports and baud. EnumeratePorts gives, by port number, a sentence on each port
+    // found in use that was not told before.
+    std::map<int, std::string> EnumeratePorts();
     void RestorePort();
     void OpenPort(int n);
     void OnSelchangePort();
@@ -196,6 +198,7 @@ private:
     long long m_nTotalReceived = 0;
     BYTE m_bLostLineReported = 0;
     BYTE m_bToldNoPermission = 0;
+    BYTE m_bToldInUse[99] = {}; // told in use, until it is seen free again
     BYTE m_bToldConfigFailure = 0;
 
     // State of the features that come with the buttons, dumps and capture.

@@ -16,6 +16,14 @@ namespace {
 
 const char kCommsConfig[] = "comms.cfg";
 
+// The sentences, one a line.
+std::string JoinLines(const std::map<int, std::string>& lines) {
+    std::string text;
+    for (const auto& [port, line] : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
 // The number after "COM" in a list entry; 0 for anything else.
 int PortOfEntry(const std::string& entry) {
     if (entry.compare(0, 3, "COM") != 0)
@@ -47,12 +55,13 @@ void CDialogSelect::ApplyFraming() {
     }
 }
 
-void CDialogSelect::EnumeratePorts() {
+std::map<int, std::string> CDialogSelect::EnumeratePorts() {
     CWaitCursor wait;
     m_cboPort.ResetContent();
     m_nPortCount = 0;
     int next = 0;
     std::string denied;
+    std::map<int, std::string> inUse;
     for (int n = 1; n <= 99; ++n) {
         // The port this page has open is listed as it is: closing it to
         // probe it would drop DTR (hanging up a call) and lose unread bytes.
@@ -60,10 +69,16 @@ void CDialogSelect::EnumeratePorts() {
         const bool ours = n == m_nPortNumber && m_pCommPort->IsOpen();
         bool listed = ours;
         if (!ours) {
-            const PortProbe probe = ProbePort(ComDevicePath(n).c_str());
+            const std::string path = ComDevicePath(n);
+            PortHolder holder;
+            const PortProbe probe = ProbePort(path.c_str(), &holder);
             listed = probe == PortProbe::Available;
             if (probe == PortProbe::NoPermission)
                 denied += Format("%sCOM%d", denied.empty() ? "" : ", ", n);
+            // A port another program holds is named once, until it is seen free.
+            if (probe == PortProbe::InUse && !m_bToldInUse[n - 1])
+                inUse[n] = PortProbeText(path.c_str(), probe, holder);
+            m_bToldInUse[n - 1] = probe == PortProbe::InUse;
         }
         if (listed) {
             m_cboPort.AddString(Format("COM%d", n).c_str());
@@ -85,21 +100,28 @@ void CDialogSelect::EnumeratePorts() {
                        .c_str(),
                    "Warning", MB_ICONEXCLAMATION);
     }
+    return inUse;
 }
 
 void CDialogSelect::OnDropdownPort() {
-    EnumeratePorts();
+    const std::string inUse = JoinLines(EnumeratePorts());
+    if (!inUse.empty())
+        MessageBox(inUse.c_str(), "Warning", MB_ICONEXCLAMATION);
 }
 
 void CDialogSelect::RestorePort() {
     CWaitCursor wait;
-    EnumeratePorts();
+    std::map<int, std::string> inUse = EnumeratePorts();
     // A box ended by a signal: no port is opened and "comms.cfg" stays as it is.
     if (ModalRunner::Get().IsEnding())
         return;
     if (m_nPortCount == 0) {
         m_cboPort.SetCurSel(m_cboPort.AddString("NoPortsAvail"));
+        // No port: no framing either.
+        m_stcFraming.SetWindowText("");
         m_nPortNumber = 0;
+        if (!inUse.empty())
+            MessageBox(JoinLines(inUse).c_str(), "Warning", MB_ICONEXCLAMATION);
         return;
     }
 
@@ -114,12 +136,30 @@ void CDialogSelect::RestorePort() {
     int port = config.port;
     const bool listed = port >= 1 && port <= 99 && m_nPortComboIndex[port - 1] != PORT_NOT_LISTED;
     if (!listed) {
-        MessageBox("The previously used Comm Port is not available.\nSelect a new comm Port.",
-                   "Warning", MB_ICONEXCLAMATION);
+        // Why the port could not be opened comes first, then the other ports in use.
+        std::string why;
+        if (port >= 1 && port <= 99) {
+            why = inUse[port];
+            if (why.empty()) {
+                const std::string path = ComDevicePath(port);
+                PortHolder holder;
+                why = PortProbeText(path.c_str(), ProbePort(path.c_str(), &holder), holder);
+            }
+            inUse.erase(port);
+        }
+        const std::string others = JoinLines(inUse);
+        const std::string text = "The previously used Comm Port is not available.\n" +
+                                 (why.empty() ? "" : why + "\n") +
+                                 (others.empty() ? "" : others + "\n") + "Select a new comm Port.";
+        MessageBox(text.c_str(), "Warning", MB_ICONEXCLAMATION);
         if (ModalRunner::Get().IsEnding())
             return;
         m_cboPort.SetCurSel(0);
         port = PortOfEntry(m_cboPort.GetLBText(0));
+    } else if (!inUse.empty()) {
+        MessageBox(JoinLines(inUse).c_str(), "Warning", MB_ICONEXCLAMATION);
+        if (ModalRunner::Get().IsEnding())
+            return;
     }
     // At start-up the port is written unsynced (the same choice is made
     // again if a power cut loses it); OpenPort then finds it written.

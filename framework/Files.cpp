@@ -147,8 +147,9 @@ bool CreateFolder(const std::string& path) {
     for (std::size_t pos = path.find('/', 1); pos != std::string::npos;
          pos = path.find('/', pos + 1)) {
         const std::string parent = path.substr(0, pos);
-        if (!IsDirectory(parent))
-            mkdir(parent.c_str(), 0755);
+        // A parent that cannot be made keeps its reason in errno.
+        if (!IsDirectory(parent) && mkdir(parent.c_str(), 0755) != 0 && errno != EEXIST)
+            return false;
     }
     return mkdir(path.c_str(), 0755) == 0;
 }

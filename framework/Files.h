@@ -52,7 +52,8 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 bool FileExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 // Creates the folder and its missing parents; true only when the folder
-// itself did not exist before and now does.
+// itself did not exist before and now does. When a folder cannot be made,
+// errno holds the reason.
 bool CreateFolder(const std::string& path);
 // Replaces the file at `path` with `bytes`: a temporary file beside it is
 // written, synced and renamed over it, then the folder is synced. On failure

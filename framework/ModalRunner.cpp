@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/Dialog.h"
+#include "framework/FileFilter.h"
 
 namespace {
 
@@ -30,16 +31,9 @@ QMessageBox::Icon IconOf(UINT type) {
 
 // "Text|*.txt;*.log|All Files (*.*)|*.*||" to Qt's "Text (*.txt *.log);;All Files (*)".
 QString QtFilter(const std::string& filter) {
-    QStringList parts = QString::fromLatin1(filter).split('|');
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty())
-            break;
-        QString patterns = parts[i + 1];
-        patterns.replace(';', ' ');
-        patterns.replace("*.*", "*");
-        out << QString("%1 (%2)").arg(parts[i], patterns);
-    }
+    for (const std::string& entry : FileFilterEntries(filter))
+        out << QString::fromLatin1(entry);
     return out.join(";;");
 }
 

@@ -37,7 +37,16 @@ std::string LockFileName(const std::string& device);
 // What a probe of a port found. The probe opens the device without changing any setting,
 // tests the locks (flock, exclusive mode, UUCP lock files) and closes it again.
 enum class PortProbe { Available, InUse, NoPermission, Missing };
-PortProbe ProbePort(const char* path);
+// The program holding a port in use, as its live UUCP lock file or /proc/locks (flock) tells
+// it: pid 0 when neither does; the name from /proc/<pid>/comm, empty when unreadable.
+struct PortHolder {
+    int pid = 0;
+    std::string program;
+};
+PortProbe ProbePort(const char* path, PortHolder* holder = nullptr);
+// One sentence on a port a probe did not find available, naming it and its device:
+// "COM1 (/dev/ttyUSB0) is in use by picocom (pid 4242)."; empty for an available port.
+std::string PortProbeText(const char* path, PortProbe probe, const PortHolder& holder);
 
 // A line's framing as the device has it.
 struct SerialLine {

@@ -11,6 +11,8 @@
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -50,6 +52,60 @@ int LockOwner(const std::string& path) {
 
 bool ProcessIsAlive(int pid) {
     return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+}
+
+// The process holding a flock on the device, as /proc/locks lists it; 0 when none is listed.
+// A line reads "1: FLOCK  ADVISORY  WRITE 4242 00:05:1234 0 EOF" (device in hex, inode in
+// decimal); one with "->" is a waiter, not a holder.
+int FlockHolder(const std::string& device) {
+    struct stat st {};
+    if (stat(device.c_str(), &st) != 0)
+        return 0;
+    FILE* locks = std::fopen("/proc/locks", "re");
+    if (locks == nullptr)
+        return 0;
+    int holder = 0;
+    char line[256];
+    while (holder == 0 && std::fgets(line, sizeof line, locks) != nullptr) {
+        char kind[16] = {};
+        int pid = 0;
+        unsigned high = 0;
+        unsigned low = 0;
+        unsigned long inode = 0;
+        if (std::strstr(line, "->") == nullptr &&
+            std::sscanf(line, "%*d: %15s %*s %*s %d %x:%x:%lu", kind, &pid, &high, &low, &inode) ==
+                5 &&
+            std::strcmp(kind, "FLOCK") == 0 && high == major(st.st_dev) &&
+            low == minor(st.st_dev) && inode == st.st_ino && pid > 0)
+            holder = pid;
+    }
+    std::fclose(locks);
+    return holder;
+}
+
+// The name of a running program, from /proc; empty when it cannot be read.
+std::string ProgramName(int pid) {
+    char path[40];
+    std::snprintf(path, sizeof path, "/proc/%d/comm", pid);
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::string();
+    char name[64] = {};
+    const ssize_t n = read(fd, name, sizeof name - 1);
+    close(fd);
+    std::string out(name, n > 0 ? std::size_t(n) : 0);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\0'))
+        out.pop_back();
+    return out;
+}
+
+void FindHolder(const std::string& device, PortHolder* holder) {
+    if (holder == nullptr)
+        return;
+    holder->pid = LiveLockOwner(device);
+    if (holder->pid == 0)
+        holder->pid = FlockHolder(device);
+    holder->program = holder->pid != 0 ? ProgramName(holder->pid) : std::string();
 }
 
 } // namespace
@@ -114,7 +170,9 @@ void RemoveLockFile(const std::string& path) {
         unlink(path.c_str());
 }
 
-PortProbe ProbePort(const char* path) {
+PortProbe ProbePort(const char* path, PortHolder* holder) {
+    if (holder != nullptr)
+        *holder = PortHolder();
     const std::string device = ResolveDevicePath(path);
     if (device.empty())
         return PortProbe::Missing;
@@ -126,6 +184,7 @@ PortProbe ProbePort(const char* path) {
         case EPERM:
             return PortProbe::NoPermission;
         case EBUSY:
+            FindHolder(device, holder);
             return PortProbe::InUse;
         default:
             return PortProbe::Missing;
@@ -140,5 +199,31 @@ PortProbe ProbePort(const char* path) {
     else if ((ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive) || LiveLockOwner(device) != 0)
         result = PortProbe::InUse;
     close(fd); // also lets go of the flock
+    if (result == PortProbe::InUse)
+        FindHolder(device, holder);
     return result;
+}
+
+std::string PortProbeText(const char* path, PortProbe probe, const PortHolder& holder) {
+    const std::string device = ResolveDevicePath(path);
+    const int n = ComPortNumber(path);
+    std::string label = n != 0 ? "COM" + std::to_string(n) : std::string(path ? path : "");
+    if (!device.empty() && device != label)
+        label += " (" + RealPath(device) + ")";
+    switch (probe) {
+    case PortProbe::Available:
+        return std::string();
+    case PortProbe::InUse:
+        if (holder.pid == 0)
+            return label + " is in use by another program.";
+        if (holder.program.empty())
+            return label + " is in use by process " + std::to_string(holder.pid) + ".";
+        return label + " is in use by " + holder.program + " (pid " + std::to_string(holder.pid) +
+               ").";
+    case PortProbe::NoPermission:
+        return label + " may not be opened: permission denied.";
+    case PortProbe::Missing:
+        break;
+    }
+    return label + " is gone: no such device.";
 }

@@ -105,6 +105,14 @@ std::size_t Utf8PrefixLength(const std::string& text, std::size_t limit) {
     return i;
 }
 
+std::size_t Utf8CharPrefixLength(const std::string& text, std::size_t chars) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t i = 0;
+    for (std::size_t count = 0; count < chars && i < text.size(); ++count)
+        i += std::max<std::size_t>(1, Utf8SequenceLength(p + i, text.size() - i));
+    return i;
+}
+
 std::size_t Utf8CharCount(const std::string& text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t count = 0;

@@ -20,6 +20,8 @@ std::string Utf8FromBytes(const std::string& bytes);
 // The longest prefix of `text` of at most `limit` bytes that ends on a UTF-8
 // character boundary (bytes that start no well-formed sequence count alone).
 std::size_t Utf8PrefixLength(const std::string& text, std::size_t limit);
+// Bytes of the first `chars` characters of `text`, counted as Utf8CharCount counts them.
+std::size_t Utf8CharPrefixLength(const std::string& text, std::size_t chars);
 // Characters in `text` as Utf8FromBytes reads them.
 std::size_t Utf8CharCount(const std::string& text);
 

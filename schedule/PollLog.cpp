@@ -9,11 +9,11 @@
 
 namespace {
 
-// The name in a column 20 characters wide, right-aligned: at most 20 bytes,
-// never cut inside a character.
+// The name in a column 20 characters wide, right-aligned: its first 20
+// characters.
 std::string NameColumn(const char* name) {
     std::string text = name ? name : "";
-    text.resize(Utf8PrefixLength(text, 20));
+    text.resize(Utf8CharPrefixLength(text, 20));
     return std::string(20 - std::min<std::size_t>(20, Utf8CharCount(text)), ' ') + text;
 }
 

@@ -34,10 +34,13 @@ void CDialogSchedule::HandOffNextSite() {
     if (!ReadSiteFileLine(ScheduleFileKind::Site, site, line, sizeof line))
         BoundedCopy(line, sizeof line - 1, DefaultSiteLine(site).c_str());
     const SiteRecord record = ParseSiteLine(line);
+    // A hand-edited name or number longer than its buffer is cut before the
+    // character the bound falls in.
+    const std::string dialled = record.phone[0] == 'D' ? std::string("Direct") : record.phone;
     char name[kMaxSiteName + 1];
     char phone[kMaxPhone + 1];
-    BoundedCopy(name, kMaxSiteName, record.name.c_str());
-    BoundedCopy(phone, kMaxPhone, record.phone[0] == 'D' ? "Direct" : record.phone.c_str());
+    BoundedCopy(name, Utf8PrefixLength(record.name, kMaxSiteName), record.name.c_str());
+    BoundedCopy(phone, Utf8PrefixLength(dialled, kMaxPhone), dialled.c_str());
     if (m_nRetriesLeft[site] == 0) {
         m_nRetries = record.attempts;
         m_nRetriesLeft[site] = BYTE(m_nRetries - 1);

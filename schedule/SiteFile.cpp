@@ -1,6 +1,7 @@
 #include "schedule/SiteFile.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "communicate/CaptureKind.h"
 #include "framework/Text.h"
@@ -26,6 +27,12 @@ int LeadingNumber(const char* text) {
     for (int i = 0; i < 6 && text[i] >= '0' && text[i] <= '9'; ++i)
         value = value * 10 + (text[i] - '0');
     return value;
+}
+
+// The attempts field as atoi reads it: blanks, a sign, then digits (" 3" and "+3" are 3).
+int AttemptsOf(const char* field) {
+    const long attempts = std::strtol(field, nullptr, 10);
+    return attempts >= 1 && attempts <= 9 ? int(attempts) : 1;
 }
 
 } // namespace
@@ -87,8 +94,7 @@ SiteRecord ParseSiteLine(const char* line) {
     p = CopyField(p, field);
     record.phone = field;
     p = CopyField(p, field);
-    const int attempts = LeadingNumber(field);
-    record.attempts = attempts >= 1 && attempts <= 9 ? attempts : 1;
+    record.attempts = AttemptsOf(field);
     p = CopyField(p, field);
     record.start = field;
     p = CopyField(p, field);

@@ -90,6 +90,8 @@ private:
     // Reads and checks the chosen file into the image and its frames.
     enum class LoadResult { Loaded, NotOpened, Empty, Suspect };
     LoadResult ReadFirmware(const std::string& path);
+    // `text`, and the reason of the last refusal after ": ".
+    std::string FileLineText(const char* text) const;
     // One Read of at most `count` bytes into m_abRx, after SetTimeouts(ms).
     DWORD ReadReply(DWORD count, DWORD ms);
     // Purge, write and, with `echo`, read back what the line gives back.
@@ -111,6 +113,8 @@ private:
     // The firmware file's bytes as read, and the frames made of them.
     std::string m_abImage;
     std::vector<HexFrame> m_frames;
+    // Why the last ReadFirmware refused the file, added to the file line's text.
+    std::string m_strFileFault;
     std::string m_szDataFolder;
     BYTE m_bMore = 0;
     // The steps, their counts, the stop request and the saved line settings.

@@ -1,5 +1,7 @@
 #include "upgrade/IntelHex.h"
 
+#include <cstdio>
+
 namespace {
 
 int NibbleOf(char c) {
@@ -22,6 +24,15 @@ bool IsBlank(const char* text, std::size_t begin, std::size_t end) {
 
 // Binary bytes of a frame after its ':'.
 constexpr std::size_t kPieceBytes = kHexFrameBytes - 1;
+// Record types 00 (data) to 05 (start linear address).
+constexpr std::uint8_t kHexLastRecordType = 0x05;
+
+bool Refuse(std::vector<HexFrame>* frames, HexCheck* check, HexFault fault, int line) {
+    frames->clear();
+    if (check != nullptr)
+        *check = {fault, line};
+    return false;
+}
 
 } // namespace
 
@@ -31,13 +42,16 @@ std::uint8_t HexPairToByte(char high, char low) {
     return std::uint8_t((h < 0 ? 0 : h) * 16 + (l < 0 ? 0 : l));
 }
 
-bool ConvertHexFile(const char* text, std::size_t length, bool px70,
-                    std::vector<HexFrame>* frames) {
+bool ConvertHexFile(const char* text, std::size_t length, bool px70, std::vector<HexFrame>* frames,
+                    HexCheck* check) {
     frames->clear();
+    if (check != nullptr)
+        *check = {};
     if (text == nullptr || length > kHexFileLimit)
-        return false;
+        return Refuse(frames, check, HexFault::TooLarge, 0);
 
     bool sawOtherRecord = false;
+    int line = 0;
     std::size_t pos = 0;
     while (pos < length) {
         std::size_t end = pos;
@@ -49,28 +63,33 @@ bool ConvertHexFile(const char* text, std::size_t length, bool px70,
             ++pos;
         if (pos < length && text[pos] == '\n')
             ++pos;
+        ++line;
         if (IsBlank(text, begin, end))
             continue;
 
         // ':' and an even number of hex digits: count, address (2), type, data, checksum.
         const std::size_t digits = end - begin - 1;
         if (text[begin] != ':' || digits % 2 != 0 || digits / 2 < 5)
-            break;
+            return Refuse(frames, check, HexFault::NotARecord, line);
         const std::size_t total = digits / 2;
         unsigned sum = 0;
         bool hex = true;
         for (std::size_t i = begin + 1; i < end; ++i)
             hex = hex && NibbleOf(text[i]) >= 0;
         if (!hex)
-            break;
+            return Refuse(frames, check, HexFault::NotARecord, line);
         for (std::size_t k = 0; k < total; ++k)
             sum += HexPairToByte(text[begin + 1 + 2 * k], text[begin + 2 + 2 * k]);
         const std::size_t count = HexPairToByte(text[begin + 1], text[begin + 2]);
-        if (count + 5 != total || (sum & 0xFF) != 0)
-            break;
+        if (count + 5 != total)
+            return Refuse(frames, check, HexFault::NotARecord, line);
+        if ((sum & 0xFF) != 0)
+            return Refuse(frames, check, HexFault::BadChecksum, line);
         const std::uint8_t type = HexPairToByte(text[begin + 7], text[begin + 8]);
+        if (type > kHexLastRecordType)
+            return Refuse(frames, check, HexFault::UnknownType, line);
         if (type == kHexRecordData && sawOtherRecord && px70)
-            break;
+            return Refuse(frames, check, HexFault::DataAfterLast, line);
         if (type != kHexRecordData)
             sawOtherRecord = true;
 
@@ -91,8 +110,34 @@ bool ConvertHexFile(const char* text, std::size_t length, bool px70,
         if (type == kHexRecordEndOfFile)
             return true;
     }
-    frames->clear();
-    return false;
+    return Refuse(frames, check, HexFault::NoEnd, 0);
+}
+
+std::string HexFaultText(const HexCheck& check) {
+    char text[80];
+    switch (check.fault) {
+    case HexFault::None:
+        return std::string();
+    case HexFault::TooLarge:
+        std::snprintf(text, sizeof text, "the file is larger than %zu MB", kHexFileLimit >> 20);
+        break;
+    case HexFault::NotARecord:
+        std::snprintf(text, sizeof text, "line %d is not a record", check.line);
+        break;
+    case HexFault::BadChecksum:
+        std::snprintf(text, sizeof text, "bad checksum on line %d", check.line);
+        break;
+    case HexFault::UnknownType:
+        std::snprintf(text, sizeof text, "unknown record type on line %d", check.line);
+        break;
+    case HexFault::DataAfterLast:
+        std::snprintf(text, sizeof text, "line %d is data past the record the PX70 ends at",
+                      check.line);
+        break;
+    case HexFault::NoEnd:
+        return "no end record";
+    }
+    return text;
 }
 
 bool IsLastHexFrame(const HexFrame& frame, bool px70) {

@@ -28,14 +28,27 @@ struct HexFrame {
 // '0'-'9', 'A'-'F' and 'a'-'f' give their values; any other character gives 0.
 std::uint8_t HexPairToByte(char high, char low);
 
+// The first fault found in a firmware file, and the line (from 1) it is on; 0 when it is on
+// no line.
+enum class HexFault { None, TooLarge, NotARecord, BadChecksum, UnknownType, DataAfterLast, NoEnd };
+struct HexCheck {
+    HexFault fault = HexFault::None;
+    int line = 0;
+};
+
 // Checks a whole file and converts its records up to and including the end-of-file record.
 // Lines end at CR, LF or CR LF; blank lines are skipped and whatever follows the end-of-file
 // record is ignored. Every other line must be ':' and an even number of hex digits (either
-// case) whose byte count matches the line's length and whose bytes sum to 0 modulo 256.
-// With `px70` no record other than a data record may come before the last data record (that
-// device takes the first such record as the last). False, with no frames, for any fault, for
-// a file without an end-of-file record and for one larger than kHexFileLimit.
-bool ConvertHexFile(const char* text, std::size_t length, bool px70, std::vector<HexFrame>* frames);
+// case) whose byte count matches the line's length, whose bytes sum to 0 modulo 256 and whose
+// type is one of 00 to 05. With `px70` no record other than a data record may come before the
+// last data record (that device takes the first such record as the last). False, with no
+// frames, for any fault, for a file without an end-of-file record and for one larger than
+// kHexFileLimit; `check` (when given) gets the first fault.
+bool ConvertHexFile(const char* text, std::size_t length, bool px70, std::vector<HexFrame>* frames,
+                    HexCheck* check = nullptr);
+
+// What is wrong, for the user: "bad checksum on line 12", "no end record", ...; empty for none.
+std::string HexFaultText(const HexCheck& check);
 
 // The frame is the last one to send: its record is the end-of-file record, or for PX70 any
 // record that is not a data record. Only a record's first piece can be the last.

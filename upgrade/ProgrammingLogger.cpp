@@ -1,6 +1,8 @@
 // The logger types' road: password, program-mode stages and the new version.
 #include "upgrade/ProgrammingSequence.h"
 
+#include "framework/Text.h"
+
 namespace {
 
 using Kind = UpgradeEffect::Kind;
@@ -19,7 +21,8 @@ bool IsOneByte(const std::uint8_t* bytes, std::size_t count, std::uint8_t value)
 } // namespace
 
 void ProgrammingSequence::CheckPassword() {
-    if (m_password.size() != 4) {
+    // Four characters, whatever their bytes.
+    if (Utf8CharCount(m_password) != 4) {
         Status("Enter 4 char password");
         PasswordOutcome(-1);
         return;

@@ -1,5 +1,7 @@
 // The Firmware Upgrade page's firmware file: the choice, "File.cfg" and loading the image.
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "framework/FileReader.h"
 #include "framework/Files.h"
@@ -31,24 +33,39 @@ std::string HomeFolder() {
 CDialogUpgrade::LoadResult CDialogUpgrade::ReadFirmware(const std::string& path) {
     m_frames.clear();
     m_nLineCount = 0;
+    m_strFileFault.clear();
     // A FIFO or a device in the file's place is not opened; a file past the
     // limit is suspect.
     CFileReader file;
-    if (!file.Open(path, kHexFileLimit))
+    if (!file.Open(path, kHexFileLimit)) {
+        // A missing file needs no reason beyond the text itself.
+        if (file.Error() != 0 && file.Error() != ENOENT)
+            m_strFileFault = std::strerror(file.Error());
         return LoadResult::NotOpened;
+    }
     m_abImage.clear();
     file.ReadRest(&m_abImage);
     if (file.Cut()) {
         m_abImage.clear();
+        m_strFileFault = HexFaultText({HexFault::TooLarge, 0});
         return LoadResult::Suspect;
     }
-    if (m_abImage.empty())
+    if (m_abImage.empty()) {
+        m_strFileFault = file.Error() != 0 ? std::strerror(file.Error()) : "the file is empty";
         return LoadResult::Empty;
+    }
+    HexCheck check;
     if (!ConvertHexFile(m_abImage.data(), m_abImage.size(), CheckedDevice() == DeviceType::Px70,
-                        &m_frames))
+                        &m_frames, &check)) {
+        m_strFileFault = HexFaultText(check);
         return LoadResult::Suspect;
+    }
     m_nLineCount = int(m_frames.size());
     return LoadResult::Loaded;
+}
+
+std::string CDialogUpgrade::FileLineText(const char* text) const {
+    return m_strFileFault.empty() ? std::string(text) : std::string(text) + ": " + m_strFileFault;
 }
 
 void CDialogUpgrade::WriteFileConfig() {
@@ -95,15 +112,15 @@ void CDialogUpgrade::OnBnClickedSelectFile() {
 
     switch (ReadFirmware(m_strFirmwarePath)) {
     case LoadResult::NotOpened:
-        m_stcFileLine.SetWindowText("File not Found");
+        m_stcFileLine.SetWindowText(FileLineText("File not Found"));
         reEnable();
         return;
     case LoadResult::Empty:
-        m_stcFileLine.SetWindowText("File Could not be Opened");
+        m_stcFileLine.SetWindowText(FileLineText("File Could not be Opened"));
         reEnable();
         return;
     case LoadResult::Suspect:
-        m_stcFileLine.SetWindowText("File Content Suspect");
+        m_stcFileLine.SetWindowText(FileLineText("File Content Suspect"));
         reEnable();
         return;
     case LoadResult::Loaded:
@@ -148,7 +165,7 @@ void CDialogUpgrade::LoadImage() {
             break;
         case LoadResult::Empty:
         case LoadResult::Suspect:
-            m_stcFileLine.SetWindowText("File Content Suspect");
+            m_stcFileLine.SetWindowText(FileLineText("File Content Suspect"));
             break;
         }
         m_btnSelectFile.EnableWindow(TRUE);

@@ -147,8 +147,8 @@ void CDialogUpgrade::OnBnClickedStartUpgrade() {
     const std::string loaded = m_abImage;
     const LoadResult reread = ReadFirmware(m_strFirmwarePath);
     if (reread != LoadResult::Loaded) {
-        m_stcFileLine.SetWindowText(reread == LoadResult::NotOpened ? "File not Found"
-                                                                    : "File Content Suspect");
+        m_stcFileLine.SetWindowText(FileLineText(
+            reread == LoadResult::NotOpened ? "File not Found" : "File Content Suspect"));
         m_btnSelectFile.EnableWindow(TRUE);
         m_editPassword.EnableWindow(TRUE);
         EnableDeviceBoxes(TRUE);

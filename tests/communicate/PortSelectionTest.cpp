@@ -28,6 +28,14 @@ std::string NotAvailable(int n) {
     return text;
 }
 
+// What the page says of a port another program holds.
+std::string InUseBy(int n, const PtyPeer& peer, int pid) {
+    std::string program;
+    std::ifstream("/proc/" + std::to_string(pid) + "/comm") >> program;
+    return "COM" + std::to_string(n) + " (" + peer.SlavePath() + ") is in use by " + program +
+           " (pid " + std::to_string(pid) + ").";
+}
+
 std::string Framing(CDialogSelect& page) {
     return page.GetDlgItem(IDC_FRAMING)->GetWindowText();
 }
@@ -70,8 +78,9 @@ TEST(CommunicateStartTest, FirstRunMakesTheFolderAndOpensTheFirstListedPort) {
     MainWindowHarness h;
     h.AddPort(3);
     h.AddPort(5);
-    h.modal.ExpectMessage(
-        "The previously used Comm Port is not available.\nSelect a new comm Port.", "Warning");
+    h.modal.ExpectMessage("The previously used Comm Port is not available.\nCOM1 is gone: no "
+                          "such device.\nSelect a new comm Port.",
+                          "Warning");
     h.Start();
     h.modal.VerifyDone();
 
@@ -125,6 +134,9 @@ TEST(CommunicateStartTest, NoPortsAtAllThenOnePluggedIn) {
     EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"NoPortsAvail"}));
     EXPECT_EQ(page.GetPortNumber(), 0);
     EXPECT_EQ(h.Tabs().GetCommPort(), nullptr);
+    // No half texts: no framing, no baud.
+    EXPECT_EQ(Framing(page), "");
+    EXPECT_EQ(BaudList(page).GetCurSel(), -1);
 
     h.modal.ExpectMessage("There are no Comm Ports available!\nClose the application using the "
                           "required Comm Port, then try again.",
@@ -134,7 +146,7 @@ TEST(CommunicateStartTest, NoPortsAtAllThenOnePluggedIn) {
 
     // SDI-12 without an open port is only remembered.
     BaudList(page).UserSelect(7);
-    EXPECT_EQ(Framing(page), "/8/N/1");
+    EXPECT_EQ(Framing(page), "");
     EXPECT_FALSE(FileExists(h.env.DataFolder() + "/comms.cfg"));
 
     // A port plugged in later shows at the next drop and opens at SDI-12.
@@ -169,9 +181,41 @@ TEST(CommunicateStartTest, HeldPortFailsToOpenAndLeavesTheList) {
     // The file was written before the port was tried.
     EXPECT_EQ(h.ReadDataFile("comms.cfg"), "004, 3");
 
+    // Named once while it is held, again when it is held after being free.
+    h.modal.ExpectMessage(InUseBy(4, com4, getpid()), "Warning");
     PortList(page).UserDropDown();
+    h.modal.VerifyDone();
     EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM1"}));
     EXPECT_EQ(PortList(page).GetCurSel(), -1);
+    PortList(page).UserDropDown();
+    com4.Release();
+    PortList(page).UserDropDown();
+    EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM1", "COM4"}));
+    com4.Hold();
+    h.modal.ExpectMessage(InUseBy(4, com4, getpid()), "Warning");
+    PortList(page).UserDropDown();
+    h.modal.VerifyDone();
+}
+
+// At start-up the remembered port is named with why it cannot be opened, then the other
+// ports in use; the first free port is opened.
+TEST(CommunicateStartTest, StartUpNamesTheHeldPortAndItsHolder) {
+    MainWindowHarness h;
+    h.AddPort(2);
+    PtyPeer& com4 = h.AddPort(4);
+    PtyPeer& com6 = h.AddPort(6);
+    h.WriteDataFile("comms.cfg", "006, 3");
+    com4.Hold();
+    com6.Hold();
+    h.modal.ExpectMessage("The previously used Comm Port is not available.\n" +
+                              InUseBy(6, com6, getpid()) + "\n" + InUseBy(4, com4, getpid()) +
+                              "\nSelect a new comm Port.",
+                          "Warning");
+    h.Start();
+    h.modal.VerifyDone();
+    EXPECT_EQ(h.Select().GetPortNumber(), 2);
+    PortList(h.Select()).UserDropDown(); // told already
+    h.modal.VerifyDone();
 }
 
 TEST(CommunicateStartTest, DroppingTheListKeepsTheOpenPortAndItsUnreadBytes) {
@@ -271,6 +315,7 @@ TEST(CommunicateStartTest, ListingProbesWithoutTouchingAndHonoursLockFiles) {
     writeLock(locked, int(getppid()));
     writeLock(stale, int(dead));
 
+    h.modal.ExpectMessage(InUseBy(3, locked, int(getppid())), "Warning");
     h.Start();
     CDialogSelect& page = h.Select();
     PortList(page).UserDropDown();

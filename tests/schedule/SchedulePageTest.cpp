@@ -325,8 +325,16 @@ TEST_F(SchedulePage, DoubleClickEditsTheSiteAndViewLog) {
 
 TEST_F(SchedulePage, NamesKeepEveryCharacter) {
     const std::string otaki = "\xC5\x8Ctaki Weir"; // "Ōtaki Weir" in UTF-8
-    h.WriteDataFile("site.cfg", SiteFile({{2, SiteLine(2, "Caf\xE9", "", "1", "-", "0", 'M')}}));
-    h.WriteDataFile("en.cfg", "0,1,");
+    // Hand-edited: 19 characters in 23 bytes, and a name whose 51st byte starts an "Ä".
+    const std::string lodz = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA Kaliska G\xC5\x82\xC3\xB3wna";
+    const std::string aa = std::string(50, 'a');
+    h.WriteDataFile(
+        "site.cfg",
+        SiteFile({{2, SiteLine(2, "Caf\xE9", "", "1", "-", "0", 'M')},
+                  {3, SiteLine(3, aa + "\xC3\x84", "D", "1", "10:15 07-12-2026", "15", 'M')},
+                  {4, SiteLine(4, lodz, "D", "1", "10:15 07-12-2026", "15", 'M')}}));
+    h.WriteDataFile("en.cfg", "0,1,1,1,1,");
     StartAt(Wall(2026, 12, 7, 10, 14, 0));
     // A name written by another tool in Latin-1 still shows.
     EXPECT_EQ(Cell(2, COL_SITE_NAME), "Caf\xC3\xA9");
@@ -352,9 +360,12 @@ TEST_F(SchedulePage, NamesKeepEveryCharacter) {
 
     comms.result = '1';
     comms.data = 1;
-    SecondsTo(Wall(2026, 12, 7, 10, 15, 5));
-    EXPECT_EQ(comms.names, std::vector<std::string>{otaki});
+    SecondsTo(Wall(2026, 12, 7, 10, 15, 30));
+    // The hand-off's 51 bytes end before the "Ä"; the log keeps all 19 characters.
+    EXPECT_EQ(comms.names, (std::vector<std::string>{otaki, aa, lodz}));
     EXPECT_NE(Log().find("Site#001  " + std::string(10, ' ') + otaki + "  "), std::string::npos);
+    EXPECT_NE(Log().find("Site#003  " + std::string(20, 'a') + "  "), std::string::npos);
+    EXPECT_NE(Log().find("Site#004   " + lodz + "  "), std::string::npos);
 }
 
 TEST_F(SchedulePage, MinuteCheckQueuesDueSitesOnce) {

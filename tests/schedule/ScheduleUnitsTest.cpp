@@ -163,10 +163,22 @@ TEST(PollLogTest, LineLayout) {
     EXPECT_NE(FormatLogStart(when, 1, "ABCDEFGHIJKLMNOPQRSTUVWXY", "1", 1)
                   .find("  ABCDEFGHIJKLMNOPQRST  "),
               std::string::npos);
-    // A name is never cut inside a character; the column stays 20 characters.
-    EXPECT_NE(FormatLogStart(when, 1, "ABCDEFGHIJKLMNOPQRS\xC5\x8C", "1", 1)
-                  .find("   ABCDEFGHIJKLMNOPQRS  "),
-              std::string::npos);
+    // A name is cut at 20 characters, whatever their bytes; the column stays 20 characters.
+    const std::string lodz = "\xC5\x81\xC3\xB3"
+                             "d\xC5\xBA Kaliska G\xC5\x82\xC3\xB3wna";
+    const struct {
+        std::string name;
+        std::string column;
+    } names[] = {
+        {lodz, " " + lodz},                                             // 19 characters, 23 bytes
+        {"ABCDEFGHIJKLMNOPQRS\xC5\x8C", "ABCDEFGHIJKLMNOPQRS\xC5\x8C"}, // 20, 21 bytes
+        {"\xC5\x8C" + std::string(20, 'a'), "\xC5\x8C" + std::string(19, 'a')},
+        {"Caf\xE9 " + std::string(20, 'b'), "Caf\xE9 " + std::string(15, 'b')}, // Latin-1
+    };
+    for (const auto& n : names)
+        EXPECT_NE(FormatLogStart(when, 1, n.name.c_str(), "1", 1).find("  " + n.column + "  "),
+                  std::string::npos)
+            << n.name;
     EXPECT_EQ(FormatLogResult(STATUS_NONE), "Disabled while connected \r\n");
     EXPECT_EQ(FormatLogResult(STATUS_OK), "Connected OK \r\n");
     EXPECT_EQ(FormatLogResult('x'), "??? \r\n");

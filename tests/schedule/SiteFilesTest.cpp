@@ -132,6 +132,18 @@ TEST(SiteLines, DefaultsAndWritersAreByteExact) {
     EXPECT_EQ(std::string(99, 'c'), back.commands[1].command);
     EXPECT_EQ("Site72.txt", back.commands[2].file);
     EXPECT_EQ('T', back.commands[2].form);
+
+    // A hand-edited attempts field reads as atoi reads it; outside 1 to 9 it is 1.
+    const struct {
+        const char* field;
+        int attempts;
+    } attempts[] = {{"3", 3},     {" 3", 3},  {"+3", 3}, {"\t 9", 9},       {"3x", 3},
+                    {"  +7 ", 7}, {"-3", 1},  {"0", 1},  {"12", 1},         {"", 1},
+                    {"x3", 1},    {"+ 3", 1}, {"10", 1}, {"99999999999", 1}};
+    for (const auto& a : attempts) {
+        const std::string line = std::string("#009,Weir,0123,") + a.field + ",-,15,M\r\n";
+        EXPECT_EQ(ParseSiteLine(line.c_str()).attempts, a.attempts) << '"' << a.field << '"';
+    }
 }
 
 // The call line reaches the Communicate page taken apart by the site line's

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "framework/Files.h"
 #include "shell/CommPort.h"
 #include "tests/upgrade/HexFixtures.h"
@@ -98,10 +101,12 @@ TEST(UpgradePageTest, SelectFileChecksTheWholeFileBeforeRememberingIt) {
         std::string line;
     } refused[] = {
         {b.h.env.Root() + "/missing.hex", "File not Found"},
-        {b.WriteFile("empty.hex", ""), "File Could not be Opened"},
-        {b.WriteFile("text.hex", "hello\r\n"), "File Content Suspect"},
-        {b.WriteFile("sum.hex", badSum), "File Content Suspect"},
-        {b.WriteFile("open.hex", HexLine(0, 0, DataBytes(16, 1)) + "\n"), "File Content Suspect"},
+        {b.h.env.Root(), std::string("File not Found: ") + std::strerror(EISDIR)},
+        {b.WriteFile("empty.hex", ""), "File Could not be Opened: the file is empty"},
+        {b.WriteFile("text.hex", "hello\r\n"), "File Content Suspect: line 1 is not a record"},
+        {b.WriteFile("sum.hex", badSum), "File Content Suspect: bad checksum on line 1"},
+        {b.WriteFile("open.hex", HexLine(0, 0, DataBytes(16, 1)) + "\n"),
+         "File Content Suspect: no end record"},
     };
     for (const auto& r : refused) {
         b.h.modal.ExpectFileDialog(r.path, [](FileDialogRequest& req) {

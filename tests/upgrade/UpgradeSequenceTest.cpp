@@ -144,7 +144,7 @@ TEST(UpgradeSequenceTest, StartReadsTheFileAgain) {
         broken[5] = broken[5] == '0' ? '1' : '0';
         r.b.WriteFile("fw.hex", broken);
         r.Start();
-        EXPECT_EQ(r.b.Text(IDC_FILE_LINE), "File Content Suspect");
+        EXPECT_EQ(r.b.Text(IDC_FILE_LINE), "File Content Suspect: bad checksum on line 1");
         EXPECT_TRUE(r.sim.commands.empty());
         EXPECT_FALSE(r.b.Enabled(IDC_START_UPGRADE));
         EXPECT_TRUE(r.b.TabsEnabled());
