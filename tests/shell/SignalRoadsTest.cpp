@@ -80,6 +80,10 @@ struct Road {
     std::string capture;
 };
 
+void PrintTo(const Road& road, std::ostream* out) {
+    *out << road.name;
+}
+
 void Advance(long long ms) {
     TestEnv::Advance(ms);
 }
@@ -163,6 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
              [](RoadRun& run) {
                  run.modal.onMessage = [&](const std::string& text) {
                      EXPECT_EQ(text, "The previously used Comm Port is not available.\n"
+                                     "COM5 is gone: no such device.\n"
                                      "Select a new comm Port.");
                      run.signal();
                      return IDCANCEL;
