@@ -184,6 +184,15 @@ INSTANTIATE_TEST_SUITE_P(
                  run.signal();
              },
              "+++ATH\r", ""},
+        // A signal within the 2 s of "Dial": the number is never dialled.
+        Road{"Dialling", "001, 3",
+             [](RoadRun& run) {
+                 Advance(100);
+                 run.main.GetSelectPage()->Item<CButton>(IDC_DIAL)->Click();
+                 Advance(500);
+                 run.signal();
+             },
+             "+++ATH\r", ""},
         Road{"ScheduledCall", "001, 3",
              [](RoadRun& run) {
                  Advance(100);
