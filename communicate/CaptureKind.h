@@ -2,6 +2,8 @@
 // are those "cap.cfg" stores. Plain C++.
 #pragma once
 
+#include "shell/CallCommands.h"
+
 enum class CaptureKind : int {
     None = 0,
     Raw = 1,
@@ -16,18 +18,8 @@ constexpr CaptureKind CaptureKindOfByte(int byte) {
                                                                              : CaptureKind::None;
 }
 
-// The letters a site's call line gives the forms Raw, CSV-1, CSV-2 and Tideda.
-constexpr char kCaptureFormLetters[4] = {'R', '1', '2', 'T'};
-
-// The kind a form letter names; None for any other byte.
+// The kind a call line's form letter names; None for any other byte.
 constexpr CaptureKind CaptureKindOfLetter(char letter) {
-    for (int i = 0; i < 4; ++i)
-        if (kCaptureFormLetters[i] == letter)
-            return CaptureKind(int(CaptureKind::Raw) + i);
-    return CaptureKind::None;
-}
-
-// A form letter as the Schedule writes it back: any other byte is Raw's.
-constexpr char WrittenFormLetter(char letter) {
-    return CaptureKindOfLetter(letter) == CaptureKind::None ? kCaptureFormLetters[0] : letter;
+    const int index = FormIndexOfLetter(letter);
+    return index < 0 ? CaptureKind::None : CaptureKind(int(CaptureKind::Raw) + index);
 }

@@ -1,6 +1,5 @@
 // The Edit Schedule dialog's radio-styled groups, the tracked command with
 // its stored event, and the template buttons.
-#include "communicate/CaptureKind.h"
 #include "framework/FileReader.h"
 #include "framework/FileWarning.h"
 #include "framework/Files.h"

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "communicate/CaptureKind.h"
 #include "framework/Text.h"
 #include "schedule/FieldReader.h"
 #include "schedule/ScheduleTime.h"
