@@ -12,66 +12,21 @@ using Kind = SessionEffect::Kind;
 
 // The effects as one line, e.g. "Result1 Cr Status:Connected ! Arm10011/1500".
 std::string Describe(const CallSteps::Effects& effects) {
+    static const char* const names[] = {
+        "Result",     "Data",      "Occupy",    "Dial:",    "Cr",      "Status:",
+        "ClearReply", "CloseDump", "Close",     "HandBack", "Open",    "Send",
+        "Track",      "BlankFile", "BlankDate", "Hangup",   "Release", "Arm"};
     std::string out;
     for (const SessionEffect& e : effects) {
-        if (!out.empty())
-            out += ' ';
-        switch (e.kind) {
-        case Kind::Result:
-            out += std::string("Result") + e.result;
-            break;
-        case Kind::DataReceived:
-            out += e.received ? "Data1" : "Data0";
-            break;
-        case Kind::Occupy:
-            out += "Occupy";
-            break;
-        case Kind::Dial:
-            out += "Dial:" + e.text;
-            break;
-        case Kind::SendCr:
-            out += "Cr";
-            break;
-        case Kind::Status:
-            out += "Status:" + e.text;
-            break;
-        case Kind::ClearReply:
-            out += "ClearReply";
-            break;
-        case Kind::CloseDump:
-            out += "CloseDump";
-            break;
-        case Kind::CloseCapture:
-            out += "Close";
-            break;
-        case Kind::HandBack:
-            out += "HandBack" + std::to_string(e.command);
-            break;
-        case Kind::OpenCapture:
-            out += "Open" + std::to_string(e.command);
-            break;
-        case Kind::SendCommand:
-            out += "Send" + std::to_string(e.command);
-            break;
-        case Kind::TrackDump:
-            out += "Track" + std::to_string(e.command);
-            break;
-        case Kind::BlankCaptureLabel:
-            out += "BlankFile";
-            break;
-        case Kind::BlankDumpDate:
-            out += "BlankDate";
-            break;
-        case Kind::Hangup:
-            out += "Hangup";
-            break;
-        case Kind::Release:
-            out += "Release";
-            break;
-        case Kind::Arm:
-            out += "Arm" + std::to_string(e.timer) + "/" + std::to_string(e.ms);
-            break;
-        }
+        out += (out.empty() ? "" : " ") + std::string(names[int(e.kind)]) + e.text;
+        if (e.kind == Kind::Result)
+            out += e.result;
+        else if (e.kind == Kind::DataReceived)
+            out += e.received ? '1' : '0';
+        else if (e.command != 0)
+            out += std::to_string(e.command);
+        else if (e.kind == Kind::Arm)
+            out += std::to_string(e.timer) + "/" + std::to_string(e.ms);
     }
     return out;
 }
