@@ -8,6 +8,7 @@
 #include <string>
 
 #include "communicate/ButtonConfig.h"
+#include "communicate/CallSteps.h"
 #include "communicate/CaptureConverter.h"
 #include "communicate/CaptureFile.h"
 #include "communicate/CaptureKind.h"
@@ -30,16 +31,6 @@ constexpr UINT IDT_BUTTONWARNING = 10024;
 // Dialler: the second step of a dial and of a hang-up, 2 s after "+++".
 constexpr UINT IDT_DIAL = 10004;
 constexpr UINT IDT_HANGUP = 10005;
-// Timers of a scheduled call, all stopped by a hang-up.
-constexpr UINT IDT_WAITCONNECT = 10009;
-constexpr UINT IDT_COMMAND1 = 10011;
-constexpr UINT IDT_WAITCMD1 = 10012;
-constexpr UINT IDT_COMMAND2 = 10013;
-constexpr UINT IDT_WAITCMD2 = 10014;
-constexpr UINT IDT_COMMAND3 = 10015;
-constexpr UINT IDT_WAITCMD3 = 10016;
-constexpr UINT IDT_ENDSESSION = 10017;
-constexpr UINT IDT_CHECKREPLY = 10010;
 // What the user may type into the phone number.
 constexpr int PHONE_NUMBER_LIMIT = 30;
 
@@ -122,7 +113,7 @@ public:
     // and the timers of the call.
     void PickUpScheduledCall();
     void OnSessionTimer(UINT id);
-    BYTE GetSessionState() const { return m_nSessionState; }
+    SessionState GetSessionState() const { return m_nSessionState; }
 
     // Command sending.
     void OnUserButton(int k);
@@ -236,41 +227,26 @@ private:
     // when the box loses the focus.
     BYTE m_bPhoneFileUnsynced = 0;
     BYTE m_bHangupFileWarned = 0;
-    // Step of a scheduled call (0 when none runs) and the seconds left to
-    // wait for the modem's reply once it has dialled.
-    BYTE m_nSessionState = 0;
-    int m_nConnectSecondsLeft = 0;
-
-    // Scheduled call session.
-    // SessionState.
-    enum : BYTE {
-        SESSION_NONE = 0,
-        SESSION_DIALLING = 1,
-        SESSION_WAITING = 2,
-        SESSION_CHECKING = 3, // reply bytes to check, or connected
-        SESSION_COMMAND1 = 4,
-        SESSION_COMMAND1_DONE = 5,
-        SESSION_COMMAND2 = 6,
-        SESSION_COMMAND2_DONE = 7,
-        SESSION_COMMAND3 = 8,
-        SESSION_ENDING = 9,  // the end step is due
-        SESSION_HANGUP = 10, // hung up, "ATH" due: no step of the call runs
-    };
-    void OnWaitConnect();
-    void OnCheckReply();
-    void OnSessionCommand(int k);
-    void OnWatchCommand(int k);
-    void FinishSessionCommand(int k);
-    void OnEndSession();
+    // Scheduled call session: its steps come from CallSteps, whose effects
+    // are carried out here.
+    CallProgress SessionProgress() const;
+    // Takes `p` back into the members, then carries out `effects` in order.
+    void CarryOut(const CallProgress& p, const CallSteps::Effects& effects);
+    void CarryOut(const SessionEffect& e);
+    // Command 1's step: the call line and the site's dump event taken over.
+    void TakeCallLine();
+    // The site's tracked dump starts: skipping up to its stored event.
+    void TrackDump();
+    void SendSessionCommand(int k);
     // Hands the site's dump event back when command k is the tracked one.
     void HandBackDumpEvent(int k);
-    // A Hangup during a connected call: what was captured is published.
-    void HandBackOnHangup();
-    bool IsIncrementalDumpCommand(const char* text);
     void OpenCaptureFile(const char* templ, const char* append, const char* form);
     void CloseSessionCapture();
     void ShowSessionStatus(const char* step);
     void WriteSessionCr();
+    SessionState m_nSessionState = SessionState::None;
+    // Seconds left to wait for the modem's reply once it has dialled.
+    int m_nConnectSecondsLeft = 0;
     char m_szCallSite[100] = {};
     char m_szCmd1[101] = {};
     char m_szCmd2[101] = {};

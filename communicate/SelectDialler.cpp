@@ -16,7 +16,7 @@
 
 namespace {
 
-// AUTO_HANGUP_MINUTES in seconds, by list index.
+// The Auto Hangup choices by list index: the seconds each loads, and its text.
 constexpr int kAutoHangupSeconds[] = {0,   60,  120, 180, 240, 300,  360,
                                       420, 480, 540, 600, 900, 1200, 1800};
 constexpr int kAutoHangupChoices = int(sizeof kAutoHangupSeconds / sizeof *kAutoHangupSeconds);
@@ -122,15 +122,12 @@ void CDialogSelect::OnDialStep() {
     KillTimer(IDT_POLL);
     const std::string number = m_editPhoneNumber.GetWindowText();
     SendModemString("ATDT" + number + "\r", "ATDT" + number + "\r\n", true);
-    if (m_nSessionState != 0) {
+    if (m_nSessionState != SessionState::None) {
         // A scheduled call waits for the modem's reply from here.
         EnableTabsAndHangup();
-        SetTimer(IDT_WAITCONNECT, 2000);
-        m_nSessionState = 2;
-        m_nConnectSecondsLeft = 40;
-        m_nRxCount = 0;
-        std::memset(m_szModemReply, 0, sizeof m_szModemReply);
-        m_bCollectReply = 1;
+        CallProgress p = SessionProgress();
+        const CallSteps::Effects effects = CallSteps::DialSent(p);
+        CarryOut(p, effects);
     } else {
         EnableControls();
     }
@@ -147,17 +144,15 @@ void CDialogSelect::OnHangup() {
     KillTimer(IDT_DIAL);
     m_pCommPort->Write(reinterpret_cast<const BYTE*>("+++"), 3);
     InsertAtTerminalEnd("+++");
-    if (m_nSessionState != 0) {
+    if (m_nSessionState != SessionState::None) {
         // Nothing of the call runs after this: no reply check, no piece of
         // a command still to go.
         for (UINT id : {IDT_WAITCONNECT, IDT_CHECKREPLY, IDT_COMMAND1, IDT_WAITCMD1, IDT_COMMAND2,
                         IDT_WAITCMD2, IDT_COMMAND3, IDT_WAITCMD3, IDT_ENDSESSION, IDT_SENDNEXT})
             KillTimer(id);
-        m_bCollectReply = 0;
-        HandBackOnHangup();
-        m_nSessionState = SESSION_HANGUP;
-        m_stcCaptureFile.SetWindowText("");
-        CloseSessionCapture();
+        CallProgress p = SessionProgress();
+        const CallSteps::Effects effects = CallSteps::Hangup(p);
+        CarryOut(p, effects);
     } else {
         WriteRawCapture("+++", 3);
     }
@@ -173,7 +168,7 @@ void CDialogSelect::OnHangupStep() {
     SendModemString("ATH\r", "ATH\r\n", true);
     m_editTerminal.SetFocus();
     // The call is over before the tabs open again.
-    m_nSessionState = 0;
+    m_nSessionState = SessionState::None;
     EnableControls();
     InsertAtTerminalEnd("Hanging Up\r\n");
     if (m_pTabCtrl)
@@ -194,7 +189,7 @@ void CDialogSelect::OnSecondTick() {
                 OnHangup();
         }
         // A scheduled call's request goes before Call Now, which waits for a free line.
-        const bool lineFree = !m_pTabCtrl->IsModemInUse() && m_nSessionState == 0;
+        const bool lineFree = !m_pTabCtrl->IsModemInUse() && m_nSessionState == SessionState::None;
         if (m_pTabCtrl->IsScheduledCall())
             PickUpScheduledCall();
         else if (m_pTabCtrl->IsCallNow() && lineFree)
@@ -238,7 +233,7 @@ void CDialogSelect::EnableTabsAndHangup() {
     // The Firmware Upgrade page stays shut while a scheduled call uses the line.
     if (m_pTabCtrl)
         for (int tab = 0; tab < 4; ++tab)
-            if (tab != PAGE_FIRMWARE_UPGRADE || m_nSessionState == 0)
+            if (tab != PAGE_FIRMWARE_UPGRADE || m_nSessionState == SessionState::None)
                 m_pTabCtrl->EnableTab(tab, TRUE);
     m_btnHangup.EnableWindow(TRUE);
 }

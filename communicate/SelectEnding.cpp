@@ -17,13 +17,13 @@ bool CDialogSelect::EndForSignal() {
         KillTimer(id);
     for (int k = 0; k < kDumpKindCount; ++k)
         KillTimer(DumpKindAt(k).timerId);
-    if (m_bDirectLink && m_nSessionState != SESSION_NONE) {
+    if (m_bDirectLink && m_nSessionState != SessionState::None) {
         // A direct link has no line to hang up: the call's steps stop.
         for (UINT id : {IDT_COMMAND1, IDT_WAITCMD1, IDT_COMMAND2, IDT_WAITCMD2, IDT_COMMAND3,
                         IDT_WAITCMD3, IDT_ENDSESSION})
             KillTimer(id);
         CloseSessionCapture();
-        m_nSessionState = SESSION_NONE;
+        m_nSessionState = SessionState::None;
         TimerQueue::Instance().KillAll(this);
         return false;
     }

@@ -84,8 +84,7 @@ void ProgrammingSequence::LoggerReply(Await what, const std::uint8_t* bytes, std
     case Await::OldVersion:
         if (n >= 21) {
             Status("Version Read");
-            Put(Kind::LabelText, "Previous Version : " + ReplyText(bytes, n),
-                long(StepLabel::Version));
+            Label(StepLabel::Version, "Previous Version : " + ReplyText(bytes, n));
             Show(StepLabel::Version, true);
         } else if (IsOneByte(bytes, n, kNak)) {
             Status("Already in program mode");

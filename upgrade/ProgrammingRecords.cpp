@@ -21,11 +21,9 @@ constexpr int kMaxRefusals = 20;
 
 ProgrammingSequence::Effects ProgrammingSequence::SendReset(DeviceType device) {
     const char endOfFile[] = {':', 0x00, 0x00, 0x00, char(kHexRecordEndOfFile), char(0xFF)};
-    return {
-        UpgradeEffect{Kind::TxLine, ": 0x00 0x00 0x00 0x01 0xFF"},
-        UpgradeEffect{Kind::Send, std::string(endOfFile, sizeof endOfFile),
-                      IsSdi12Device(device) ? 1 : 0},
-    };
+    UpgradeEffect send{Kind::Send, std::string(endOfFile, sizeof endOfFile)};
+    send.readEcho = IsSdi12Device(device);
+    return {UpgradeEffect{Kind::TxLine, ": 0x00 0x00 0x00 0x01 0xFF"}, send};
 }
 
 void ProgrammingSequence::SendNextRecord() {
@@ -55,7 +53,7 @@ void ProgrammingSequence::NextRecordExchange() {
         ++m_nRecordsSent;
         ++m_nSendCount;
     }
-    Put(Kind::Counts, {}, m_nSendCount, m_nReSendCount);
+    Counts(m_nSendCount, m_nReSendCount);
     Read(Await::Record, m_device == DeviceType::Px70 ? 2 : 1, 4000);
 }
 
@@ -106,9 +104,8 @@ void ProgrammingSequence::RecordReply(const std::uint8_t* bytes, std::size_t n) 
 
 void ProgrammingSequence::ShowProgress(int frames) {
     if (!m_frames.empty())
-        Put(Kind::Progress, {},
-            std::min(100, int(static_cast<long long>(frames) * 100 /
-                              static_cast<long long>(m_frames.size()))));
+        Progress(std::min(100, int(static_cast<long long>(frames) * 100 /
+                                   static_cast<long long>(m_frames.size()))));
 }
 
 void ProgrammingSequence::EndRecordTick(bool rearm) {
@@ -140,7 +137,7 @@ void ProgrammingSequence::FailRecords() {
 void ProgrammingSequence::StopRecords() {
     // The bar and labels show what the logger took, not what was sent.
     ShowProgress(m_nAccepted);
-    Put(Kind::LabelText, "Programming Stopped", long(StepLabel::Programming));
+    Label(StepLabel::Programming, "Programming Stopped");
     Status(Format("Upgrade Stopped - %d records accepted", m_nAccepted));
     if (IsSdi12Device(m_device))
         RestoreLineSettings();

@@ -9,22 +9,59 @@ using Kind = UpgradeEffect::Kind;
 
 } // namespace
 
-void ProgrammingSequence::Put(Kind kind, std::string text, long a, long b) {
-    m_out.push_back(UpgradeEffect{kind, std::move(text), a, b});
+void ProgrammingSequence::Label(StepLabel label, std::string text) {
+    UpgradeEffect e{Kind::LabelText, std::move(text)};
+    e.label = label;
+    m_out.push_back(std::move(e));
 }
 
 void ProgrammingSequence::Show(StepLabel label, bool show) {
-    Put(Kind::ShowLabel, {}, long(label), show ? 1 : 0);
+    UpgradeEffect e{Kind::ShowLabel, {}};
+    e.label = label;
+    e.show = show;
+    m_out.push_back(std::move(e));
+}
+
+void ProgrammingSequence::SetLine(unsigned baud, int byteSize) {
+    UpgradeEffect e{Kind::SetLine, {}};
+    e.baud = baud;
+    e.byteSize = byteSize;
+    m_out.push_back(std::move(e));
+}
+
+void ProgrammingSequence::Counts(int sends, int reSends) {
+    UpgradeEffect e{Kind::Counts, {}};
+    e.sends = sends;
+    e.reSends = reSends;
+    m_out.push_back(std::move(e));
+}
+
+void ProgrammingSequence::Progress(int position) {
+    UpgradeEffect e{Kind::Progress, {}};
+    e.position = position;
+    m_out.push_back(std::move(e));
+}
+
+void ProgrammingSequence::Arm(unsigned id, long ms) {
+    UpgradeEffect e{Kind::Arm, {}};
+    e.timer = id;
+    e.ms = ms;
+    m_out.push_back(std::move(e));
 }
 
 void ProgrammingSequence::Send(std::string bytes) {
+    UpgradeEffect e{Kind::Send, std::move(bytes)};
     // An SDI-12 line gives back everything sent on it.
-    Put(Kind::Send, std::move(bytes), IsSdi12Device(m_device) ? 1 : 0);
+    e.readEcho = IsSdi12Device(m_device);
+    m_out.push_back(std::move(e));
 }
 
 void ProgrammingSequence::Read(Await what, long count, long ms) {
     m_await = what;
-    Put(Kind::Read, {}, count, ms);
+    UpgradeEffect e{Kind::Read, {}};
+    e.count = count;
+    e.ms = ms;
+    m_out.push_back(std::move(e));
 }
 
 ProgrammingSequence::Effects ProgrammingSequence::Take() {
@@ -35,7 +72,7 @@ ProgrammingSequence::Effects ProgrammingSequence::Take() {
 
 void ProgrammingSequence::RestoreLineSettings() {
     m_bLineChanged = false;
-    Put(Kind::SetLine, {}, m_nSavedBaud, m_nSavedByteSize);
+    SetLine(unsigned(m_nSavedBaud), m_nSavedByteSize);
 }
 
 ProgrammingSequence::Effects ProgrammingSequence::End() {
@@ -55,9 +92,9 @@ void ProgrammingSequence::EndSdi12Road() {
 ProgrammingSequence::Effects ProgrammingSequence::Start() {
     m_out.clear();
     m_await = Await::Nothing;
-    Put(Kind::Counts, {}, 0, 0);
+    Counts(0, 0);
     m_bStop = 0;
-    Put(Kind::Progress, {}, 0);
+    Progress(0);
     return Take();
 }
 
@@ -69,12 +106,10 @@ ProgrammingSequence::Effects ProgrammingSequence::Begin(DeviceType device,
     m_text = std::move(text);
     m_password = std::move(password);
     const bool px70 = device == DeviceType::Px70;
-    Put(Kind::LabelText, px70 ? "Erasing Data Flash" : "Erasing Program Flash",
-        long(StepLabel::Erase));
-    Put(Kind::LabelText, px70 ? "Copying Firmware to Data Flash" : "---", long(StepLabel::Copy));
-    Put(Kind::LabelText, px70 ? "Executing from Data Flash" : "Executing Firmware Upgrade",
-        long(StepLabel::Execute));
-    Put(Kind::LabelText, "Programming....", long(StepLabel::Programming));
+    Label(StepLabel::Erase, px70 ? "Erasing Data Flash" : "Erasing Program Flash");
+    Label(StepLabel::Copy, px70 ? "Copying Firmware to Data Flash" : "---");
+    Label(StepLabel::Execute, px70 ? "Executing from Data Flash" : "Executing Firmware Upgrade");
+    Label(StepLabel::Programming, "Programming....");
     for (StepLabel label :
          {StepLabel::Version, StepLabel::Password, StepLabel::Erase, StepLabel::Copy,
           StepLabel::Execute, StepLabel::Programming, StepLabel::Complete})
@@ -189,7 +224,7 @@ ProgrammingSequence::Effects ProgrammingSequence::LineRead(unsigned baud, int by
     m_nSavedBaud = int(baud);
     m_nSavedByteSize = byteSize;
     m_bLineChanged = true;
-    Put(Kind::SetLine, {}, 1200, 7);
+    SetLine(1200, 7);
     Send(std::string(kSdi12AddressQuery, std::size_t(kSdi12AddressQueryLength(m_device))));
     Status("Getting SDI-12 Address");
     Arm(IDT_SDI12_ADDRESS_REPLY, 500);
@@ -197,8 +232,8 @@ ProgrammingSequence::Effects ProgrammingSequence::LineRead(unsigned baud, int by
 }
 
 void ProgrammingSequence::ShowSdi12Stages() {
-    Put(Kind::LabelText, "---", long(StepLabel::Copy));
-    Put(Kind::LabelText, "Executing Firmware Upgrade", long(StepLabel::Execute));
+    Label(StepLabel::Copy, "---");
+    Label(StepLabel::Execute, "Executing Firmware Upgrade");
     Show(StepLabel::Copy, true);
     Show(StepLabel::Execute, true);
 }
@@ -206,7 +241,7 @@ void ProgrammingSequence::ShowSdi12Stages() {
 void ProgrammingSequence::GoToRecordsAtFullSpeed(const char* status) {
     Status(status);
     ShowSdi12Stages();
-    Put(Kind::SetLine, {}, 9600, 8);
+    SetLine(9600, 8);
     Arm(IDT_START_RECORDS, 600);
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "upgrade/DeviceCommands.h"
@@ -34,25 +35,34 @@ struct UpgradeEffect {
     enum class Kind {
         RestartHangup, // reload the line's hang-up countdown
         GetLine,       // the line's baud rate and data bits go to LineRead()
-        SetLine,       // set `a` baud; with `b` == 7 even parity and seven bits after it
-        Send,          // purge and write `text`; `a` != 0: read the echo back and drop it
-        Read,          // read at most `a` bytes within `b` ms; the bytes go to Reply()
+        SetLine,       // set `baud`; with `byteSize` 7 even parity and seven bits after it
+        Send,          // purge and write `text`; `readEcho`: read the echo back and drop it
+        Read,          // read at most `count` bytes within `ms`; the bytes go to Reply()
         Ask,           // Yes/No "Warning" box `text`; the answer goes to Answer()
         Message,       // OK "Warning" box `text`
         Status,        // status line `text`
-        LabelText,     // label `a` (a StepLabel) reads `text`
-        ShowLabel,     // label `a` shown (`b` != 0) or hidden
+        LabelText,     // `label` reads `text`
+        ShowLabel,     // `label` shown (`show`) or hidden
         TxLine,        // diagnostics: last frame sent
         RxLine,        // diagnostics: last reply
-        Counts,        // diagnostics: `a` first sends, `b` re-sends
-        Progress,      // bar position `a`
+        Counts,        // diagnostics: `sends` first sends, `reSends` re-sends
+        Progress,      // bar at `position`
         Release,       // page controls and tabs enabled again
-        Arm,           // timer `a` in `b` ms
+        Arm,           // `timer` in `ms`
     };
     Kind kind;
     std::string text;
-    long a = 0;
-    long b = 0;
+    unsigned baud = 0;
+    int byteSize = 0;
+    bool readEcho = false;
+    long count = 0;
+    long ms = 0;
+    StepLabel label = StepLabel::Version;
+    bool show = false;
+    int sends = 0;
+    int reSends = 0;
+    int position = 0;
+    unsigned timer = 0;
 };
 
 class ProgrammingSequence {
@@ -102,11 +112,17 @@ private:
         NewVersionNak,
     };
 
-    void Put(UpgradeEffect::Kind kind, std::string text = {}, long a = 0, long b = 0);
+    void Put(UpgradeEffect::Kind kind, std::string text = {}) {
+        m_out.push_back(UpgradeEffect{kind, std::move(text)});
+    }
+    void Label(StepLabel label, std::string text);
+    void SetLine(unsigned baud, int byteSize);
+    void Counts(int sends, int reSends);
+    void Progress(int position);
     void Status(std::string text) { Put(UpgradeEffect::Kind::Status, std::move(text)); }
     void Warn(std::string text) { Put(UpgradeEffect::Kind::Message, std::move(text)); }
     void Show(StepLabel label, bool show);
-    void Arm(unsigned id, long ms) { Put(UpgradeEffect::Kind::Arm, {}, long(id), ms); }
+    void Arm(unsigned id, long ms);
     void Send(std::string bytes);
     void Read(Await what, long count, long ms);
     void Release() { Put(UpgradeEffect::Kind::Release); }

@@ -13,8 +13,8 @@
 
 namespace {
 
-int StepLabelId(long label) {
-    switch (StepLabel(label)) {
+int StepLabelId(StepLabel label) {
+    switch (label) {
     case StepLabel::Version:
         return IDC_STEP_VERSION;
     case StepLabel::Password:
@@ -73,15 +73,15 @@ void CDialogUpgrade::Perform(ProgrammingSequence::Effects effects) {
                                    : m_sequence.LineRead(9600, 8);
                 break;
             case Kind::SetLine:
-                SetLine(DWORD(e.a), int(e.b));
+                SetLine(DWORD(e.baud), e.byteSize);
                 break;
             case Kind::Send:
                 m_nTxLength = int(std::min(e.text.size(), sizeof m_abTx));
                 std::memcpy(m_abTx, e.text.data(), std::size_t(m_nTxLength));
-                SendCommand(e.a != 0);
+                SendCommand(e.readEcho);
                 break;
             case Kind::Read:
-                next = m_sequence.Reply(m_abRx, ReadReply(DWORD(e.a), DWORD(e.b)));
+                next = m_sequence.Reply(m_abRx, ReadReply(DWORD(e.count), DWORD(e.ms)));
                 break;
             case Kind::Ask:
                 next = m_sequence.Answer(
@@ -94,11 +94,11 @@ void CDialogUpgrade::Perform(ProgrammingSequence::Effects effects) {
                 SetStatus(e.text.c_str());
                 break;
             case Kind::LabelText:
-                if (CWnd* label = GetDlgItem(StepLabelId(e.a)))
+                if (CWnd* label = GetDlgItem(StepLabelId(e.label)))
                     label->SetWindowText(e.text);
                 break;
             case Kind::ShowLabel:
-                ShowStepLabel(StepLabelId(e.a), e.b != 0);
+                ShowStepLabel(StepLabelId(e.label), e.show);
                 break;
             case Kind::TxLine:
                 m_stcTxLine.SetWindowText(e.text);
@@ -107,17 +107,17 @@ void CDialogUpgrade::Perform(ProgrammingSequence::Effects effects) {
                 m_stcRxLine.SetWindowText(e.text);
                 break;
             case Kind::Counts:
-                m_stcSendCount.SetWindowText(Format("%ld", e.a));
-                m_stcReSendCount.SetWindowText(Format("%ld", e.b));
+                m_stcSendCount.SetWindowText(Format("%d", e.sends));
+                m_stcReSendCount.SetWindowText(Format("%d", e.reSends));
                 break;
             case Kind::Progress:
-                m_progress.SetPos(int(e.a));
+                m_progress.SetPos(e.position);
                 break;
             case Kind::Release:
                 ReleasePage();
                 break;
             case Kind::Arm:
-                SetTimer(UINT(e.a), UINT(e.b));
+                SetTimer(UINT(e.timer), UINT(e.ms));
                 break;
             }
             // A box ended by a signal: nothing after it is done.

@@ -306,13 +306,18 @@ TEST_F(ScheduledCallTest, HangupInEveryWindowAndTheFirmwarePageHoldingTheLine) {
     TestEnv::Advance(1000);
     Hangup();
     // The reply seen, its check due.
-    ASSERT_GE(
-        RunUntil([&] { return modem->dialled.size() == 2 && h.Select().GetSessionState() == 3; },
-                 30000, 10),
-        0);
+    ASSERT_GE(RunUntil(
+                  [&] {
+                      return modem->dialled.size() == 2 &&
+                             h.Select().GetSessionState() == SessionState::Checking;
+                  },
+                  30000, 10),
+              0);
     Hangup();
     // A command with a piece still to go.
-    ASSERT_GE(RunUntil([&] { return h.Select().GetSessionState() == 4; }, 30000, 10), 0);
+    ASSERT_GE(
+        RunUntil([&] { return h.Select().GetSessionState() == SessionState::Command1; }, 30000, 10),
+        0);
     Hangup();
     // The tracked dump once its records came: they are handed back.
     ASSERT_GE(RunUntil([&] { return modem->loggerLines.size() == 4; }, 30000, 10), 0);

@@ -40,19 +40,21 @@ std::string Describe(const UpgradeEffect& e) {
     const std::string name = names[int(e.kind)];
     switch (e.kind) {
     case Kind::SetLine:
-        return Format("line %ld %ld", e.a, e.b);
+        return Format("line %u %d", e.baud, e.byteSize);
     case Kind::Send:
-        return "send " + Hex(e.text) + (e.a ? " echo" : "");
+        return "send " + Hex(e.text) + (e.readEcho ? " echo" : "");
     case Kind::Read:
+        return name + Format(" %ld/%ld", e.count, e.ms);
     case Kind::Counts:
+        return name + Format(" %d/%d", e.sends, e.reSends);
     case Kind::Arm:
-        return name + Format(" %ld/%ld", e.a, e.b);
+        return name + Format(" %u/%ld", e.timer, e.ms);
     case Kind::LabelText:
-        return std::string("label ") + labels[e.a] + "=" + e.text;
+        return std::string("label ") + labels[int(e.label)] + "=" + e.text;
     case Kind::ShowLabel:
-        return std::string(e.b ? "show " : "hide ") + labels[e.a];
+        return std::string(e.show ? "show " : "hide ") + labels[int(e.label)];
     case Kind::Progress:
-        return Format("bar %ld", e.a);
+        return Format("bar %d", e.position);
     case Kind::RestartHangup:
     case Kind::GetLine:
     case Kind::Release:
@@ -80,7 +82,7 @@ struct Transcript {
             if (e.kind == Kind::Send)
                 sent.push_back(e.text);
             if (e.kind == Kind::Arm)
-                armed = unsigned(e.a);
+                armed = e.timer;
             if (e.kind == Kind::GetLine) {
                 effects = seq.LineRead(baud, byteSize);
             } else if (e.kind == Kind::Ask) {
@@ -93,7 +95,7 @@ struct Transcript {
                 } else if (reply) {
                     r = reply(int(sent.size()));
                 }
-                r.resize(std::min<std::size_t>(r.size(), std::size_t(e.a)));
+                r.resize(std::min<std::size_t>(r.size(), std::size_t(e.count)));
                 effects = seq.Reply(reinterpret_cast<const std::uint8_t*>(r.data()), r.size());
             } else {
                 continue;
