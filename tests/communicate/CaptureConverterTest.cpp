@@ -278,6 +278,7 @@ TEST(CaptureConverterTest, TrackedRecordsAcrossDaysAndCalls) {
         EXPECT_EQ(out.bytes, k.written);
         EXPECT_STREQ(c.DumpEvent(), k.event);
         EXPECT_EQ(c.EventRepeats(), k.repeats);
+        EXPECT_FALSE(c.IsSkipping());
         c.BeginCall('1', k.event);
         EXPECT_EQ(c.EventRepeats(), 0) << "a new call counts afresh";
     }
