@@ -39,9 +39,9 @@ private:
 };
 
 // A busy machine can make any wait longer, so these tests bound waits only from below. Where a
-// wait must end early, the total is a minute: a read that waited it out would hold the test past
-// its time-out.
+// wait must end early, the total is a minute: a read that waited it out fails the hang bound.
 constexpr DWORD kMinute = 60000;
+constexpr long long kHangMs = 20000;
 
 std::string AllByteValues() {
     std::string bytes;
@@ -303,6 +303,7 @@ TEST_F(CommPortTest, BurstReturns50msAfterItsLastByteOrAtFullCount) {
     ASSERT_TRUE(peer.Send("0123456789"));
     EXPECT_EQ(ReadString(4), "0123");
     EXPECT_EQ(ReadString(6), "456789");
+    EXPECT_LT(sw.Ms(), kHangMs);
 }
 
 TEST_F(CommPortTest, HungUpLineReadsAsSilenceAtOnce) {
@@ -312,10 +313,12 @@ TEST_F(CommPortTest, HungUpLineReadsAsSilenceAtOnce) {
     EXPECT_FALSE(port.IsHungUp()) << "silence is not a hang-up";
     port.SetTimeouts(kMinute);
     peer.HangUp();
+    Stopwatch sw;
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ReadString(100), "");
         EXPECT_EQ(WriteString("ST\r"), 0u);
     }
+    EXPECT_LT(sw.Ms(), kHangMs);
     EXPECT_TRUE(port.IsHungUp());
     port.Close();
     EXPECT_FALSE(port.IsHungUp());
@@ -358,11 +361,13 @@ TEST_F(CommPortTest, WithoutRealWaitsReadTakesOnlyWhatIsQueued) {
     ASSERT_TRUE(OpenAsCom(port));
     port.SetTimeouts(kMinute);
     CCommPort::SetRealWaits(false);
+    Stopwatch sw;
     EXPECT_EQ(ReadString(100), "");
     ASSERT_TRUE(peer.Send("0123456789"));
     EXPECT_EQ(ReadString(4), "0123");
     EXPECT_EQ(ReadString(100), "456789");
     EXPECT_EQ(WriteString("DUR\r"), 4u);
+    EXPECT_LT(sw.Ms(), kHangMs);
     EXPECT_TRUE(peer.Expect("DUR\r"));
 }
 
