@@ -143,7 +143,7 @@ int Print(const char* path, bool dayFirst, int period) {
 
 int Usage() {
     std::fprintf(stderr, "usage: dumpreader --generate FILE | "
-                         "--time FILE [--wc] | --print FILE [--mdy] [--period N] | --plot FILE\n");
+                         "--time FILE [--wc] | --print FILE [--mdy] [--period N]\n");
     return 2;
 }
 

@@ -1,14 +1,37 @@
 #include "framework/Wnd.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QVariant>
 
 #include "framework/ModalRunner.h"
 #include "framework/Timers.h"
 
 namespace {
-const char kWndProperty[] = "trelvoranWnd";
+
+// What is loaded on first use and takes a few ms (the cursor theme on X11,
+// the fonts of list headers not yet shown) is loaded on the first top-level
+// window before it maps, not in a timer after.
+void WarmUpBeforeMapping(QWidget* window) {
+    static bool warm = false;
+    if (warm)
+        return;
+    warm = true;
+    window->winId();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
+    for (QHeaderView* header : window->findChildren<QHeaderView*>()) {
+        QFont font = header->font();
+        for (bool bold : {false, true}) {
+            font.setBold(bold);
+            QFontMetrics(font).size(0, QStringLiteral("Site"));
+        }
+    }
 }
+
+const char kWndProperty[] = "trelvoranWnd";
+} // namespace
 
 CWnd::~CWnd() {
     TimerQueue::Instance().KillAll(this);
@@ -61,6 +84,8 @@ void CWnd::ShowWindow(int cmd) {
     QWidget* w = GetWidget();
     if (!w)
         return;
+    if (cmd != SW_HIDE && w->isWindow())
+        WarmUpBeforeMapping(w);
     if (cmd == SW_HIDE)
         w->hide();
     else if (cmd == SW_SHOWMAXIMIZED)

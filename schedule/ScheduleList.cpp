@@ -109,7 +109,8 @@ void CDialogSchedule::LoadScheduleRows() {
                 m_listSites.SetItemText(row, col, cells[col - 1]);
             m_tsInterval[site] = SiteInterval{};
         }
-        if (m_nLoadSite <= kSiteCount && Clock::NowMs() >= m_nSliceEndMs) {
+        // After the last row too: what follows gets a slice of its own.
+        if (Clock::NowMs() >= m_nSliceEndMs) {
             SetTimer(IDT_SCHEDULE_START, 1);
             return;
         }

@@ -242,6 +242,109 @@ TEST(CaptureConverterTest, RecordCheckSkipsWhatAnEarlierCallCaptured) {
     EXPECT_EQ(missed.out.bytes, Lines({"12/03/24 10:18:00,5.2"}));
 }
 
+// Tracked records in the raw capture: which are written, which event is kept
+// and how often it was seen; a new call starts with no repeats.
+TEST(CaptureConverterTest, TrackedRecordsAcrossDaysAndCalls) {
+    struct Case {
+        const char* what;
+        bool skip;
+        std::string received;
+        std::string written;
+        const char* event;
+        int repeats;
+    };
+    const std::string otherDay = Lines({"2,12/03/24,10:20:00,1.5", "2,13/03/24,10:20:00,1.5"});
+    const Case cases[] = {
+        {"a record past the stored minute ends skipping and is kept", true,
+         Lines({"2,12/03/24,10:20:00,1.5"}), Lines({"2,12/03/24,10:20:00,1.5"}),
+         "10:20:00 12/03/24", 1},
+        {"the same time on another day is no repeat", false, otherDay, otherDay,
+         "10:20:00 13/03/24", 1},
+        {"the same time on the same day is one", false,
+         Lines({"2,12/03/24,10:20:00,1.5", "2,12/03/24,10:20:00,1.5"}),
+         Lines({"2,12/03/24,10:20:00,1.5", "2,12/03/24,10:20:00,1.5"}), "10:20:00 12/03/24", 2},
+        {"time lines", false, Lines({"10:20:00 12/03/24", "10:20:00", "10:20:00"}),
+         Lines({"10:20:00 12/03/24", "10:20:00", "10:20:00"}), "10:20:00 12/03/24", 3},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        StringOutput out;
+        CCaptureConverter c(&out);
+        c.BeginCall('1', "10:16:02 12/03/24");
+        c.BeginTracking();
+        if (k.skip)
+            c.BeginSkipping(1, "5.0");
+        Feed(c, CaptureKind::Raw, k.received, 2);
+        EXPECT_EQ(out.bytes, k.written);
+        EXPECT_STREQ(c.DumpEvent(), k.event);
+        EXPECT_EQ(c.EventRepeats(), k.repeats);
+        EXPECT_FALSE(c.IsSkipping());
+        c.BeginCall('1', k.event);
+        EXPECT_EQ(c.EventRepeats(), 0) << "a new call counts afresh";
+    }
+}
+
+// A capture started anew owes nothing of the one before it: no half line,
+// no 08:00 event; and a day ending inside the skipped records owes none.
+TEST(CaptureConverterTest, NewCaptureAndSkippedDaysOweNothing) {
+    struct Case {
+        CaptureKind kind;
+        const char* before; // received before StartCapture
+        const char* after;
+        std::string written;
+    };
+    const Case cases[] = {
+        {CaptureKind::Raw, "10:1", "10:20:00\r\n", "10:20:00\r\n"},
+        {CaptureKind::Csv2, "10:1", "10:20:00\r\n", Lines({"00/00/00 10:20:00,0.0"})},
+        {CaptureKind::Tideda, "10:1", "10:20:00\r\n", Lines({"0    20000000      102000"})},
+        {CaptureKind::Tideda, "00:00:00 12/03/24\r\n", "09:00:00\r\n",
+         Lines({"0    20240312      090000"})},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::string(k.before) + " | " + k.after);
+        StringOutput out;
+        CCaptureConverter c(&out, Starting(0.0, 1));
+        c.StartCapture(k.kind);
+        Feed(c, k.kind, k.before, 1);
+        out.bytes.clear();
+        c.StartCapture(k.kind);
+        Feed(c, k.kind, k.after, 1);
+        EXPECT_EQ(out.bytes, k.written);
+    }
+
+    // The stored event is the first midnight of two; both days were captured before.
+    StringOutput out;
+    CCaptureConverter c(&out);
+    c.BeginCall('1', "00:00:00 12/03/24");
+    c.BeginTracking();
+    c.BeginSkipping(2, "5.0");
+    Feed(c, CaptureKind::Tideda, Lines({"00:00:00 12/03/24", "00:00:00 13/03/24"}), 1);
+    EXPECT_EQ(out.bytes, "");
+    Feed(c, CaptureKind::Tideda, Lines({"00:00:00 14/03/24"}), 1);
+    EXPECT_EQ(out.bytes, Lines({"0    20240313      080000"}));
+}
+
+// The header shapes hold up to their longest line and no further.
+TEST(CaptureConverterTest, HeaderLengthBounds) {
+    struct Case {
+        const char* tail;
+        std::size_t length; // with CR LF
+        bool taken;
+    };
+    const Case cases[] = {
+        {"RAIN001 HS     0.2", 39, true},
+        {"RAIN001 HS     0.2", 40, false}, // A
+        {"RAIN009 HS     10000", 40, true},
+        {"RAIN009 HS     10000", 41, false}, // C5
+    };
+    for (const Case& k : cases) {
+        const std::string line = std::string(k.length - 2 - std::strlen(k.tail), 'S') + k.tail;
+        SCOPED_TRACE(line);
+        const std::string tideda = Convert(CaptureKind::Tideda, Lines({line.c_str()}));
+        EXPECT_EQ(tideda, k.taken ? std::string(k.tail, 7) + "    1 INCREMENTAL\r\n" : "");
+    }
+}
+
 TEST(CaptureConverterTest, LongLinesAndRandomBytesStayInside) {
     // 600 bytes without LF: the buffer's worth is one line, nothing is lost.
     const std::string longLine = std::string(600, 'x') + "\r\n";

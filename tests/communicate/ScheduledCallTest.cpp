@@ -250,6 +250,24 @@ TEST_F(ScheduledCallTest, DirectLinkSilentOrWithoutAPortAndADumpThatPauses) {
     h.modal.VerifyDone();
 }
 
+// A capture-file template of the full hundred characters keeps its last one:
+// here a ':' that makes the name a path of its own, not one in the data folder.
+TEST_F(ScheduledCallTest, AHundredCharacterCaptureTemplateIsTakenWhole) {
+    const std::string name(97, 'c'); // what the name keeps of the template
+    m_callLines[1] = "ST^M," + name + "cc:,,R,,,,R,,,,R";
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(h.env.Root());
+    Start({{1, {"Weir", "D1"}}}, {}, true);
+    modem->replies["ST"] = {{200, "Status OK\r\n"}};
+    EXPECT_GE(RunUntil([&] { return h.Tabs().IsModemInUse(); }, 30000), 0);
+    EXPECT_GE(RunUntil([&] { return !h.Tabs().IsModemInUse(); }, 30000), 0);
+    TestEnv::Advance(3000);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(ReadFile(h.env.Root() + "/" + name), "ST\rStatus OK\r\n");
+    EXPECT_FALSE(std::filesystem::exists(Path(name)));
+    h.modal.VerifyDone();
+}
+
 TEST_F(ScheduledCallTest, ADumpPausingSixSecondsIsWaitedFor) {
     m_callLines[1] = "DUALL^M,dump.txt,,R,,,,R,,,,R";
     Start({{1, {"Weir", "D1"}}}, {}, true);

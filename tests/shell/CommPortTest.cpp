@@ -38,18 +38,10 @@ private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
-// The shortest of `tries` runs of `step`, in ms: an upper bound that a busy machine (sanitizers,
-// parallel tests) cannot break by one slow run.
-template <class Step> long long FastestOf(int tries, Step step) {
-    long long best = -1;
-    for (int i = 0; i < tries; ++i) {
-        Stopwatch sw;
-        step();
-        if (best < 0 || sw.Ms() < best)
-            best = sw.Ms();
-    }
-    return best;
-}
+// A busy machine can make any wait longer, so these tests bound waits only from below. Where a
+// wait must end early, the total is a minute: a read that waited it out fails the hang bound.
+constexpr DWORD kMinute = 60000;
+constexpr long long kHangMs = 20000;
 
 std::string AllByteValues() {
     std::string bytes;
@@ -316,35 +308,27 @@ TEST_F(CommPortTest, EverySettingsStepDiscardsUnreadInput) {
 TEST_F(CommPortTest, SilentLineReadReturnsAfterTotalTimeout) {
     ASSERT_TRUE(OpenAsCom(port));
     BYTE buf[100];
-    EXPECT_LT(FastestOf(3, [&] { EXPECT_EQ(port.Read(buf, sizeof buf), 0u); }), 40)
-        << "a read before SetTimeouts takes only what is queued";
+    EXPECT_EQ(port.Read(buf, sizeof buf), 0u) << "a read before SetTimeouts takes what is queued";
 
     port.SetTimeouts(100);
     Stopwatch sw;
     EXPECT_EQ(port.Read(buf, sizeof buf), 0u);
     EXPECT_GE(sw.Ms(), 90);
-    EXPECT_LE(FastestOf(3, [&] { port.Read(buf, sizeof buf); }), 250);
 }
 
 TEST_F(CommPortTest, BurstReturns50msAfterItsLastByteOrAtFullCount) {
     ASSERT_TRUE(OpenAsCom(port));
-    port.SetTimeouts(1000);
-    const long long shortest = FastestOf(2, [&] {
-        ASSERT_TRUE(peer.Send("0123456789"));
-        EXPECT_EQ(ReadString(100), "0123456789");
-    });
-    EXPECT_GE(shortest, 40);
-    EXPECT_LE(shortest, 200) << "far less than the 1000 ms total";
+    port.SetTimeouts(kMinute);
+    ASSERT_TRUE(peer.Send("0123456789"));
+    Stopwatch sw;
+    EXPECT_EQ(ReadString(100), "0123456789");
+    EXPECT_GE(sw.Ms(), 40) << "the gap after the last byte is waited for";
 
-    // A full count returns without waiting for a gap (the fastest of a few tries, so that a
-    // loaded machine does not decide it).
-    EXPECT_LT(FastestOf(3,
-                        [&] {
-                            ASSERT_TRUE(peer.Send("0123456789"));
-                            EXPECT_EQ(ReadString(4), "0123");
-                            EXPECT_EQ(ReadString(6), "456789");
-                        }),
-              40);
+    // A full count returns without waiting for the total.
+    ASSERT_TRUE(peer.Send("0123456789"));
+    EXPECT_EQ(ReadString(4), "0123");
+    EXPECT_EQ(ReadString(6), "456789");
+    EXPECT_LT(sw.Ms(), kHangMs);
 }
 
 TEST_F(CommPortTest, HungUpLineReadsAsSilenceAtOnce) {
@@ -352,14 +336,14 @@ TEST_F(CommPortTest, HungUpLineReadsAsSilenceAtOnce) {
     port.SetTimeouts(20);
     EXPECT_EQ(ReadString(1), "");
     EXPECT_FALSE(port.IsHungUp()) << "silence is not a hang-up";
-    port.SetTimeouts(1000);
+    port.SetTimeouts(kMinute);
     peer.HangUp();
     Stopwatch sw;
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ReadString(100), "");
         EXPECT_EQ(WriteString("ST\r"), 0u);
     }
-    EXPECT_LT(sw.Ms(), 500) << "1000 ms time-outs would add up to 6 s";
+    EXPECT_LT(sw.Ms(), kHangMs);
     EXPECT_TRUE(port.IsHungUp());
     port.Close();
     EXPECT_FALSE(port.IsHungUp());
@@ -389,7 +373,6 @@ TEST_F(CommPortTest, StuckWriteGivesUpAfter100msPerByte) {
     Stopwatch sw;
     EXPECT_EQ(WriteString("AB"), 0u);
     EXPECT_GE(sw.Ms(), 180);
-    EXPECT_LE(FastestOf(2, [&] { EXPECT_EQ(WriteString("AB"), 0u); }), 400);
 
     peer.Drain();
     EXPECT_EQ(WriteString("ok"), 2u);
@@ -401,7 +384,7 @@ TEST_F(CommPortTest, StuckWriteGivesUpAfter100msPerByte) {
 
 TEST_F(CommPortTest, WithoutRealWaitsReadTakesOnlyWhatIsQueued) {
     ASSERT_TRUE(OpenAsCom(port));
-    port.SetTimeouts(1000);
+    port.SetTimeouts(kMinute);
     CCommPort::SetRealWaits(false);
     Stopwatch sw;
     EXPECT_EQ(ReadString(100), "");
@@ -409,7 +392,7 @@ TEST_F(CommPortTest, WithoutRealWaitsReadTakesOnlyWhatIsQueued) {
     EXPECT_EQ(ReadString(4), "0123");
     EXPECT_EQ(ReadString(100), "456789");
     EXPECT_EQ(WriteString("DUR\r"), 4u);
-    EXPECT_LT(sw.Ms(), 500) << "a 1000 ms time-out would show here";
+    EXPECT_LT(sw.Ms(), kHangMs);
     EXPECT_TRUE(peer.Expect("DUR\r"));
 }
 

@@ -35,10 +35,10 @@ public:
     std::string ReadAvailable(int waitMs = 0);
     // Succeeds when the next bytes from the program are exactly these, within timeoutMs.
     // On success they are taken; on failure everything that arrived stays for ReadAvailable.
-    testing::AssertionResult Expect(const std::string& bytes, int timeoutMs = 2000);
+    testing::AssertionResult Expect(const std::string& bytes, int timeoutMs = 20000);
     // Takes the next `count` bytes the program writes, waiting up to timeoutMs
     // of real time; a shortfall fails the test and gives what came.
-    std::string Take(std::size_t count, int timeoutMs = 2000);
+    std::string Take(std::size_t count, int timeoutMs = 20000);
     // Throws away whatever the program has written so far.
     void Drain();
 
