@@ -25,7 +25,7 @@ void WarmUpBeforeMapping(QWidget* window) {
         QFont font = header->font();
         for (bool bold : {false, true}) {
             font.setBold(bold);
-            QFontMetrics(font).size(0, QStringLiteral("Site"));
+            QFontMetrics(font).size(0, QStringLiteral("Mg"));
         }
     }
 }

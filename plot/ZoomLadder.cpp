@@ -5,18 +5,22 @@
 
 #include "framework/Text.h"
 
+namespace {
+
+// The ladder's rungs, shortest first.
+constexpr ZoomStep kRungs[] = {{1.0 / 144.0, "10 Mins", false}, {1.0 / 12.0, "2 Hours", false},
+                               {1.0, "1 Day", false},           {7.0, "1 Week", false},
+                               {30.0, "1 Month", false},        {365.0, "1 Year", false}};
+
+} // namespace
+
 ZoomStep ZoomInStep(double s) {
-    if (s < 0.1)
-        return {1.0 / 144.0, "10 Mins", false};
-    if (s < 2.0)
-        return {1.0 / 12.0, "2 Hours", false};
-    if (s < 8.0)
-        return {1.0, "1 Day", false};
-    if (s < 31.0)
-        return {7.0, "1 Week", false};
-    if (s < 366.0)
-        return {30.0, "1 Month", false};
-    return {365.0, "1 Year", false};
+    // The rung below a span up to each of these.
+    static const double kBelow[] = {0.1, 2.0, 8.0, 31.0, 366.0};
+    for (int i = 0; i < 5; ++i)
+        if (s < kBelow[i])
+            return kRungs[i];
+    return kRungs[5];
 }
 
 ZoomStep ZoomOutStep(double s, double full) {
@@ -27,15 +31,15 @@ ZoomStep ZoomOutStep(double s, double full) {
     if (s >= 365.0)
         return all; // past the largest rung
     if (s > 29.0)
-        rung = {365.0, "1 Year", false};
+        rung = kRungs[5];
     else if (s > 6.0)
-        rung = {30.0, "1 Month", false};
+        rung = kRungs[4];
     else if (s > 0.9)
-        rung = {7.0, "1 Week", false};
+        rung = kRungs[3];
     else if (s > 0.08)
-        rung = {1.0, "1 Day", false};
+        rung = kRungs[2];
     else
-        return 1.0 / 12.0 < full ? ZoomStep{1.0 / 12.0, "2 Hours", false} : all;
+        return kRungs[1].span < full ? kRungs[1] : all;
     return rung.span > full ? all : rung;
 }
 
@@ -73,9 +77,6 @@ const char* UnitCaption(int quantity, bool metric) {
 }
 
 const char* SpanCaption(double span) {
-    static const ZoomStep kRungs[] = {
-        {1.0 / 144.0, "10 Mins", false}, {1.0 / 12.0, "2 Hours", false}, {1.0, "1 Day", false},
-        {7.0, "1 Week", false},          {30.0, "1 Month", false},       {365.0, "1 Year", false}};
     for (const ZoomStep& rung : kRungs)
         if (std::fabs(span - rung.span) < 0.5 / 86400.0)
             return rung.caption;
