@@ -123,6 +123,26 @@ TEST(UpgradeSequenceTest, StopUpgradeIsTakenAtTheNextTick) {
     EXPECT_EQ(r.sim.transmissions, sent);
 }
 
+// The program ending in the record loop of an SDI-12 device: no frame
+// more, and the line back at the 1200 7E1 it had before the upgrade.
+TEST(UpgradeSequenceTest, EndingSendsNothingMoreAndGivesTheLineBack) {
+    UpgradeRun r(kKinds[7]);
+    r.Port().SetBaudRate(1200);
+    r.Port().SetEvenParity();
+    r.Port().SetSevenBits();
+    r.b.h.Tabs().SetHangupTimeLeft(3);
+    r.b.Click(IDC_START_UPGRADE);
+    for (int step = 0; step < 400 && r.sim.records.size() < 2; ++step)
+        TestEnv::Advance(50);
+    ASSERT_EQ(r.Port().GetBaudRate(), 9600u);
+    r.b.page->EndForSignal();
+    const int sent = r.sim.transmissions;
+    TestEnv::Advance(10000);
+    EXPECT_EQ(r.sim.transmissions, sent);
+    EXPECT_EQ(r.Port().GetBaudRate(), 1200u);
+    EXPECT_EQ(r.Port().GetByteSize(), 7);
+}
+
 TEST(UpgradeSequenceTest, StartReadsTheFileAgain) {
     {
         // Replaced on disk after loading: the new image goes, its count shown first.
