@@ -111,16 +111,18 @@ TEST(CallStepsTest, CommandsTheirBudgetsAndTheEnd) {
     }
 
     // Bytes by watch tick; a command ends 2 + b s after it started without
-    // output, b + 1 ticks after its last tick with output.
+    // output, b + 1 ticks after its last tick with output. A dump pausing
+    // six seconds after its first lines is waited for.
     struct Watch {
         const char* command;
         std::vector<int> rx;
         int endsAfterMs;
     };
     const Watch watches[] = {
-        {"ST^M", {}, 5000},       {"DUR/5^M", {}, 27000},      {"ST^M", {10}, 6000},
-        {"ST^M", {0, 10}, 7000},  {"DUALL^M", {0, 10}, 11000}, {"DUR/5^M", {50}, 10000},
-        {"DUR/5^M", {10}, 28000},
+        {"ST^M", {}, 5000},          {"DUR/5^M", {}, 27000},
+        {"ST^M", {10}, 6000},        {"ST^M", {0, 10}, 7000},
+        {"DUALL^M", {0, 10}, 11000}, {"DUR/5^M", {50}, 10000},
+        {"DUR/5^M", {10}, 28000},    {"DUALL^M", {60, 0, 0, 0, 0, 0, 0, 10}, 17000},
     };
     for (const Watch& w : watches) {
         CallProgress p;

@@ -268,17 +268,6 @@ TEST_F(ScheduledCallTest, AHundredCharacterCaptureTemplateIsTakenWhole) {
     h.modal.VerifyDone();
 }
 
-TEST_F(ScheduledCallTest, ADumpPausingSixSecondsIsWaitedFor) {
-    m_callLines[1] = "DUALL^M,dump.txt,,R,,,,R,,,,R";
-    Start({{1, {"Weir", "D1"}}}, {}, true);
-    const std::string first = Lines({"Site: RAIN001 HS     0.2", "00:00:00 12/03/24", "06:30:12"});
-    modem->replies["DUALL"] = {{500, first}, {6500, Lines({"09:15:40", "Record End"})}};
-    ASSERT_GE(RunUntil([&] { return h.Tabs().IsModemInUse(); }, 30000), 0);
-    ASSERT_GE(RunUntil([&] { return !h.Tabs().IsModemInUse(); }, 30000), 0);
-    EXPECT_EQ(Data("dump.txt"), "DUALL\r" + first + Lines({"09:15:40", "Record End"}));
-    h.modal.VerifyDone();
-}
-
 TEST_F(ScheduledCallTest, HangupInEveryWindowAndTheFirmwarePageHoldingTheLine) {
     for (int site = 1; site <= 6; ++site)
         m_callLines[site] = "ST^M,,,,,,,,,,,";
