@@ -8,36 +8,27 @@ using Kind = SessionEffect::Kind;
 using Effects = CallSteps::Effects;
 
 SessionEffect Effect(Kind kind) {
-    return SessionEffect{kind, {}};
+    return {.kind = kind};
 }
 
 SessionEffect Status(std::string text) {
-    return SessionEffect{Kind::Status, std::move(text)};
+    return {.kind = Kind::Status, .text = std::move(text)};
 }
 
 SessionEffect Result(char result) {
-    SessionEffect e{Kind::Result, {}};
-    e.result = result;
-    return e;
+    return {.kind = Kind::Result, .result = result};
 }
 
 SessionEffect DataReceived(bool received) {
-    SessionEffect e{Kind::DataReceived, {}};
-    e.received = received;
-    return e;
+    return {.kind = Kind::DataReceived, .received = received};
 }
 
 SessionEffect OfCommand(Kind kind, int k) {
-    SessionEffect e{kind, {}};
-    e.command = k;
-    return e;
+    return {.kind = kind, .command = k};
 }
 
 SessionEffect Arm(unsigned timer, int ms) {
-    SessionEffect e{Kind::Arm, {}};
-    e.timer = timer;
-    e.ms = ms;
-    return e;
+    return {.kind = Kind::Arm, .timer = timer, .ms = ms};
 }
 
 SessionState Running(int k) {
@@ -130,7 +121,7 @@ CallSteps::Effects CallSteps::PickUp(CallProgress& p, const char* phone, bool po
         Connected(p, out);
     } else {
         p.state = SessionState::Dialling;
-        out.push_back(SessionEffect{Kind::Dial, phone});
+        out.push_back({.kind = Kind::Dial, .text = phone});
         out.push_back(Status("Dialing..."));
     }
     out.push_back(Effect(Kind::CloseDump));

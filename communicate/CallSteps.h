@@ -72,8 +72,8 @@ struct SessionEffect {
         Release, // direct link: controls and line free again, status blank
         Arm,     // timer `timer` in `ms`
     };
-    Kind kind;
-    std::string text;
+    Kind kind{};
+    std::string text{};
     char result = 0;
     bool received = false;
     int command = 0;

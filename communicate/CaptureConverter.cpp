@@ -15,26 +15,17 @@ std::string FormatFixed(double value, int decimals) {
 }
 
 void FormatTotalText(double total, char* out) {
-    std::string text = "0";
-    if (!(std::fabs(total) < 1e20)) {
-        // Far beyond 14 integer digits (or not a number): the exponent form.
+    std::string text;
+    if (std::fabs(total) < 1e20)
+        for (int decimals = 6; decimals >= 0; --decimals)
+            if ((text = FormatFixed(total, decimals)).size() <= 14)
+                break;
+    if (text.empty() || text.size() > 14) {
+        // Past 14 integer digits (or not a number): the exponent form.
         char buffer[32];
         const auto r =
             std::to_chars(buffer, buffer + sizeof buffer, total, std::chars_format::scientific, 6);
-        if (r.ec == std::errc())
-            text.assign(buffer, r.ptr);
-    } else {
-        for (int decimals = 6; decimals >= 0; --decimals) {
-            text = FormatFixed(total, decimals);
-            if (text.size() <= 14)
-                break;
-        }
-        if (text.size() > 14) {
-            char buffer[32];
-            const auto r = std::to_chars(buffer, buffer + sizeof buffer, total,
-                                         std::chars_format::scientific, 6);
-            text.assign(buffer, r.ptr);
-        }
+        text = r.ec == std::errc() ? std::string(buffer, r.ptr) : std::string("0");
     }
     if (text.size() > 14)
         text.resize(14);

@@ -19,12 +19,9 @@ bool CDialogSelect::EndForSignal() {
         KillTimer(DumpKindAt(k).timerId);
     if (m_bDirectLink && m_nSessionState != SessionState::None) {
         // A direct link has no line to hang up: the call's steps stop.
-        for (UINT id : {IDT_COMMAND1, IDT_WAITCMD1, IDT_COMMAND2, IDT_WAITCMD2, IDT_COMMAND3,
-                        IDT_WAITCMD3, IDT_ENDSESSION})
-            KillTimer(id);
+        TimerQueue::Instance().KillAll(this);
         CloseSessionCapture();
         m_nSessionState = SessionState::None;
-        TimerQueue::Instance().KillAll(this);
         return false;
     }
     // A hang-up already on its way goes on; its "ATH" clears the flag.

@@ -21,9 +21,10 @@ constexpr int kMaxRefusals = 20;
 
 ProgrammingSequence::Effects ProgrammingSequence::SendReset(DeviceType device) {
     const char endOfFile[] = {':', 0x00, 0x00, 0x00, char(kHexRecordEndOfFile), char(0xFF)};
-    UpgradeEffect send{Kind::Send, std::string(endOfFile, sizeof endOfFile)};
-    send.readEcho = IsSdi12Device(device);
-    return {UpgradeEffect{Kind::TxLine, ": 0x00 0x00 0x00 0x01 0xFF"}, send};
+    return {{.kind = Kind::TxLine, .text = ": 0x00 0x00 0x00 0x01 0xFF"},
+            {.kind = Kind::Send,
+             .text = std::string(endOfFile, sizeof endOfFile),
+             .readEcho = IsSdi12Device(device)}};
 }
 
 void ProgrammingSequence::SendNextRecord() {

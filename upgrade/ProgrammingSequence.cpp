@@ -10,58 +10,38 @@ using Kind = UpgradeEffect::Kind;
 } // namespace
 
 void ProgrammingSequence::Label(StepLabel label, std::string text) {
-    UpgradeEffect e{Kind::LabelText, std::move(text)};
-    e.label = label;
-    m_out.push_back(std::move(e));
+    m_out.push_back({.kind = Kind::LabelText, .text = std::move(text), .label = label});
 }
 
 void ProgrammingSequence::Show(StepLabel label, bool show) {
-    UpgradeEffect e{Kind::ShowLabel, {}};
-    e.label = label;
-    e.show = show;
-    m_out.push_back(std::move(e));
+    m_out.push_back({.kind = Kind::ShowLabel, .label = label, .show = show});
 }
 
 void ProgrammingSequence::SetLine(unsigned baud, int byteSize) {
-    UpgradeEffect e{Kind::SetLine, {}};
-    e.baud = baud;
-    e.byteSize = byteSize;
-    m_out.push_back(std::move(e));
+    m_out.push_back({.kind = Kind::SetLine, .baud = baud, .byteSize = byteSize});
 }
 
 void ProgrammingSequence::Counts(int sends, int reSends) {
-    UpgradeEffect e{Kind::Counts, {}};
-    e.sends = sends;
-    e.reSends = reSends;
-    m_out.push_back(std::move(e));
+    m_out.push_back({.kind = Kind::Counts, .sends = sends, .reSends = reSends});
 }
 
 void ProgrammingSequence::Progress(int position) {
-    UpgradeEffect e{Kind::Progress, {}};
-    e.position = position;
-    m_out.push_back(std::move(e));
+    m_out.push_back({.kind = Kind::Progress, .position = position});
 }
 
 void ProgrammingSequence::Arm(unsigned id, long ms) {
-    UpgradeEffect e{Kind::Arm, {}};
-    e.timer = id;
-    e.ms = ms;
-    m_out.push_back(std::move(e));
+    m_out.push_back({.kind = Kind::Arm, .ms = ms, .timer = id});
 }
 
 void ProgrammingSequence::Send(std::string bytes) {
-    UpgradeEffect e{Kind::Send, std::move(bytes)};
     // An SDI-12 line gives back everything sent on it.
-    e.readEcho = IsSdi12Device(m_device);
-    m_out.push_back(std::move(e));
+    m_out.push_back(
+        {.kind = Kind::Send, .text = std::move(bytes), .readEcho = IsSdi12Device(m_device)});
 }
 
 void ProgrammingSequence::Read(Await what, long count, long ms) {
     m_await = what;
-    UpgradeEffect e{Kind::Read, {}};
-    e.count = count;
-    e.ms = ms;
-    m_out.push_back(std::move(e));
+    m_out.push_back({.kind = Kind::Read, .count = count, .ms = ms});
 }
 
 ProgrammingSequence::Effects ProgrammingSequence::Take() {

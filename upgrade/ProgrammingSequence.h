@@ -50,8 +50,8 @@ struct UpgradeEffect {
         Release,       // page controls and tabs enabled again
         Arm,           // `timer` in `ms`
     };
-    Kind kind;
-    std::string text;
+    Kind kind{};
+    std::string text{};
     unsigned baud = 0;
     int byteSize = 0;
     bool readEcho = false;
