@@ -28,14 +28,6 @@ std::string NotAvailable(int n) {
     return text;
 }
 
-// What the page says of a port another program holds.
-std::string InUseBy(int n, const PtyPeer& peer, int pid) {
-    std::string program;
-    std::ifstream("/proc/" + std::to_string(pid) + "/comm") >> program;
-    return "COM" + std::to_string(n) + " (" + peer.SlavePath() + ") is in use by " + program +
-           " (pid " + std::to_string(pid) + ").";
-}
-
 std::string Framing(CDialogSelect& page) {
     return page.GetDlgItem(IDC_FRAMING)->GetWindowText();
 }
@@ -182,7 +174,7 @@ TEST(CommunicateStartTest, HeldPortFailsToOpenAndLeavesTheList) {
     EXPECT_EQ(h.ReadDataFile("comms.cfg"), "004, 3");
 
     // Named once while it is held, again when it is held after being free.
-    h.modal.ExpectMessage(InUseBy(4, com4, getpid()), "Warning");
+    h.modal.ExpectMessage(InUseText(4, com4, getpid()), "Warning");
     PortList(page).UserDropDown();
     h.modal.VerifyDone();
     EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM1"}));
@@ -192,7 +184,7 @@ TEST(CommunicateStartTest, HeldPortFailsToOpenAndLeavesTheList) {
     PortList(page).UserDropDown();
     EXPECT_EQ(Entries(PortList(page)), (std::vector<std::string>{"COM1", "COM4"}));
     com4.Hold();
-    h.modal.ExpectMessage(InUseBy(4, com4, getpid()), "Warning");
+    h.modal.ExpectMessage(InUseText(4, com4, getpid()), "Warning");
     PortList(page).UserDropDown();
     h.modal.VerifyDone();
 }
@@ -208,7 +200,7 @@ TEST(CommunicateStartTest, StartUpNamesTheHeldPortAndItsHolder) {
     com4.Hold();
     com6.Hold();
     h.modal.ExpectMessage("The previously used Comm Port is not available.\n" +
-                              InUseBy(6, com6, getpid()) + "\n" + InUseBy(4, com4, getpid()) +
+                              InUseText(6, com6, getpid()) + "\n" + InUseText(4, com4, getpid()) +
                               "\nSelect a new comm Port.",
                           "Warning");
     h.Start();
@@ -315,7 +307,7 @@ TEST(CommunicateStartTest, ListingProbesWithoutTouchingAndHonoursLockFiles) {
     writeLock(locked, int(getppid()));
     writeLock(stale, int(dead));
 
-    h.modal.ExpectMessage(InUseBy(3, locked, int(getppid())), "Warning");
+    h.modal.ExpectMessage(InUseText(3, locked, int(getppid())), "Warning");
     h.Start();
     CDialogSelect& page = h.Select();
     PortList(page).UserDropDown();

@@ -21,12 +21,6 @@
 
 namespace {
 
-std::string ProgramOf(int pid) {
-    std::string name;
-    std::ifstream("/proc/" + std::to_string(pid) + "/comm") >> name;
-    return name;
-}
-
 std::string ProbeText(int n) {
     const std::string path = ComDevicePath(n);
     PortHolder holder;
@@ -85,16 +79,14 @@ TEST(MessagesTest, EachNamesWhatFailedAndWhy) {
              flocked.Release();
              return text;
          },
-         "COM1 (" + flocked.SlavePath() + ") is in use by " + ProgramOf(getpid()) + " (pid " +
-             std::to_string(getpid()) + ")."},
+         InUseText(1, flocked, getpid())},
         {"port held by a lock file",
          [&] {
              std::ofstream(ports.Path() + "/" + LockFileName(lockFiled.SlavePath()))
                  << std::setw(10) << getppid() << "\n";
              return ProbeText(2);
          },
-         "COM2 (" + lockFiled.SlavePath() + ") is in use by " + ProgramOf(getppid()) + " (pid " +
-             std::to_string(getppid()) + ")."},
+         InUseText(2, lockFiled, getppid())},
         {"port gone", [] { return ProbeText(3); }, "COM3 is gone: no such device."},
         {"not a record", [&] { return HexFault(good + "\r\n\r\nhello\r\n" + eof); },
          "line 3 is not a record"},

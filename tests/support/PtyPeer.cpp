@@ -317,3 +317,16 @@ TempPortsFolder::~TempPortsFolder() {
     }
     rmdir(m_path.c_str());
 }
+
+std::string InUseText(int n, const PtyPeer& peer, int pid) {
+    char program[64] = {};
+    char path[40];
+    std::snprintf(path, sizeof path, "/proc/%d/comm", pid);
+    if (FILE* comm = std::fopen(path, "r")) {
+        if (std::fscanf(comm, "%63s", program) != 1)
+            program[0] = '\0';
+        std::fclose(comm);
+    }
+    return "COM" + std::to_string(n) + " (" + peer.SlavePath() + ") is in use by " + program +
+           " (pid " + std::to_string(pid) + ").";
+}

@@ -66,6 +66,9 @@ private:
     std::vector<std::string> m_links;
 };
 
+// What the program says of COM`n`, this peer's port, held by process `pid`.
+std::string InUseText(int n, const PtyPeer& peer, int pid);
+
 // A temporary ports folder named by $TRELVORAN_PORTS for the life of the object, so that only
 // its links are COM ports; it is also the only UUCP lock folder. The previous values are
 // restored afterwards.
